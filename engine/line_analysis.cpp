@@ -1,0 +1,84 @@
+// Line analysis, include and embedded data blocks.
+#include "engine/line_analysis.h"
+
+#include "engine/line_shapes.h"
+#include "engine/platform.h"
+#include "engine/script_extensions.h"
+#include "values/ascii.h"
+#include "values/expand_text.h"
+
+namespace dorovev {
+
+using namespace codes;
+
+std::u16string_view parameter_text_of(std::u16string_view line) noexcept {
+  line = trim_left(line);
+  std::size_t separator = line.find(u'>');
+  if (separator == std::u16string_view::npos) separator = line.find(u' ');
+  return separator == std::u16string_view::npos ? line : line.substr(separator + 1);
+}
+
+AnalysedLine analyse_line(const Text& current, LineCursor& cursor, const tVarArray& variables,
+                          Platform& platform, ScriptExtensions* extensions) {
+  const std::u16string_view line = trim_left(current.view());
+
+  if (opens_block_comment(line)) {
+    cursor.next = skip_block_comment_forward(cursor.lines, cursor.next);
+  } else if (is_comment_line(line)) {
+    cursor.next = skip_comment_run(cursor.lines, cursor.next);
+  }
+  if (extensions) extensions->offer_imported_function_call(line);
+
+  const std::u16string_view parameters = parameter_text_of(line);
+  if (starts_with_upper(line, u"INC") && cursor.next > 0) {
+    const Text path = ExpandText(variables, parameters);
+    if (include_script_file(cursor.lines, cursor.next - 1, path.view(), platform)) --cursor.next;
+  }
+  return AnalysedLine{command_code_of(line), parameters};
+}
+
+bool include_script_file(LineList& lines, std::size_t index, std::u16string_view path, Platform& platform) {
+  if (index >= lines.size() || !platform.file_exists(path)) return false;
+  std::optional<LineList> included = lines_from_script_file(path, platform);
+  if (!included) return false;
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index));
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(index), std::make_move_iterator(included->begin()),
+               std::make_move_iterator(included->end()));
+  return true;
+}
+
+namespace {
+
+int hex_value(char16_t c) noexcept {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::string decode_hex_prefix(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() / 2);
+  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+    const int high = hex_value(text[i]);
+    const int low = hex_value(text[i + 1]);
+    if (high < 0 || low < 0) break;
+    bytes.push_back(static_cast<char>((high << 4) | low));
+  }
+  return bytes;
+}
+
+std::optional<std::string> find_data_block(const LineList& lines, std::u16string_view name) {
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    const std::u16string_view line = lines[i].view();
+    if (line.size() != name.size() + 1 || !line.starts_with(name) || line.back() != u':') continue;
+    std::u16string hex;
+    for (std::size_t k = i + 1; k < lines.size() && !lines[k].empty(); ++k) hex.append(lines[k].view());
+    return decode_hex_prefix(hex);
+  }
+  return std::nullopt;
+}
+
+}  // namespace dorovev

@@ -1,0 +1,30 @@
+// Places where line handling hands work to subsystems built on top of the interpreter.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "engine/line_list.h"
+
+namespace dorovev {
+
+// The interpreter calls these at fixed points of a run. Until the subsystem that fills
+// one exists, its default does nothing and the line goes on as an ordinary line.
+class ScriptExtensions {
+ public:
+  virtual ~ScriptExtensions() = default;
+
+  // Every fetched line, after the comment steps and before include and the name rules:
+  // a line whose command name is a declared imported DLL function runs as that call.
+  virtual void offer_imported_function_call(std::u16string_view /*line*/) {}
+
+  // A line with code DIA: the dialog builder takes the lines from `after` up to the
+  // matching dialog end. Returns the index of the line to run next.
+  virtual std::size_t consume_dialog_block(const LineList& /*lines*/, std::size_t after) { return after; }
+
+  // A line with code VBS: the lines up to VBEND are one VBScript source for the script
+  // host. Returns the index of the line to run next.
+  virtual std::size_t consume_vbscript_block(const LineList& /*lines*/, std::size_t after) { return after; }
+};
+
+}  // namespace dorovev

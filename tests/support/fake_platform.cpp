@@ -1,0 +1,54 @@
+// The in-memory platform of the unit tests.
+#include "tests/support/fake_platform.h"
+
+#include <algorithm>
+
+#include "engine/unicode.h"
+
+namespace dorovev::testing {
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F; the rest of the code page equals Latin-1.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+}  // namespace
+
+std::u16string FakePlatform::ansi_to_text(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size());
+  for (char byte : bytes) {
+    const auto b = static_cast<unsigned char>(byte);
+    text.push_back(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : b);
+  }
+  return text;
+}
+
+std::string FakePlatform::text_to_ansi(std::u16string_view text) {
+  std::string bytes;
+  for (char16_t c : text) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      bytes.push_back(static_cast<char>(c));
+      continue;
+    }
+    const auto* found = std::find(std::begin(kHighControls), std::end(kHighControls), c);
+    bytes.push_back(found == std::end(kHighControls) ? '?' : static_cast<char>(0x80 + (found - kHighControls)));
+  }
+  return bytes;
+}
+
+bool FakePlatform::file_exists(std::u16string_view path) { return files.count(std::u16string(path)) != 0; }
+
+std::optional<std::string> FakePlatform::read_file(std::u16string_view path) {
+  if (std::find(unreadable.begin(), unreadable.end(), path) != unreadable.end()) return std::nullopt;
+  const auto found = files.find(std::u16string(path));
+  if (found == files.end()) return std::nullopt;
+  return found->second;
+}
+
+std::u16string u16(std::string_view utf8) { return decode_utf8(utf8); }
+
+}  // namespace dorovev::testing

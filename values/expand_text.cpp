@@ -1,0 +1,239 @@
+// Substitution of `%name%` references, whole-text names, command-line arguments and
+// braced expressions.
+//
+// The algorithm is specified step by step, and its quirks are relied on by scripts:
+// an unknown reference stays as written, `%` pairs do not nest, a changed result is
+// expanded again. Where the rules "force" a flag for an inner step (implicit lookup
+// while a `%name%` is resolved, trimming off for a repeated expansion) the flags travel
+// down the recursion as arguments instead of being written into the table, which keeps
+// the table untouched by reading. Every result that equals a stored value shares that
+// value's storage.
+#include "values/expand_text.h"
+
+#include <string>
+#include <vector>
+
+#include "values/ascii.h"
+#include "values/number_readers.h"
+
+namespace dorovev {
+namespace {
+
+struct Flags {
+  bool implicit;
+  bool trim;
+};
+
+// Shared by all the recursion of one ExpandText call. A first expansion is bounded by
+// the text and the values the script made; it is the repetitions that can run away.
+struct Budget {
+  int depth = 0;
+  std::size_t repeated_output = 0;
+  bool exhausted() const { return depth >= kMaxExpansionDepth; }
+};
+
+constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
+
+// Keeps the depth of one recursion level.
+class DepthGuard {
+ public:
+  explicit DepthGuard(Budget& budget) : budget_(budget) { ++budget_.depth; }
+  ~DepthGuard() { --budget_.depth; }
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+
+ private:
+  Budget& budget_;
+};
+
+Text expand(const tVarArray& table, const Text& text, bool repeat, Flags flags, Budget& budget,
+            bool repetition = false);
+Text expand_for_expression(const tVarArray& table, std::u16string_view text, Flags flags, Budget& budget);
+
+Text trimmed(const Text& text) {
+  const std::u16string_view view = trim(text.view());
+  return view.size() == text.size() ? text : Text(view);
+}
+
+// Whether needle occurs in haystack, in time linear in both (Knuth-Morris-Pratt): the
+// repeat test compares texts that a runaway expansion makes very long and repetitive,
+// where a naive search would take quadratic time.
+bool occurs_in(std::u16string_view haystack, std::u16string_view needle) {
+  if (needle.size() <= 16 || haystack.size() <= 4096) return haystack.find(needle) != std::u16string_view::npos;
+  std::vector<std::size_t> border(needle.size(), 0);
+  for (std::size_t i = 1, k = 0; i < needle.size(); ++i) {
+    while (k > 0 && needle[i] != needle[k]) k = border[k - 1];
+    if (needle[i] == needle[k]) ++k;
+    border[i] = k;
+  }
+  for (std::size_t i = 0, k = 0; i < haystack.size(); ++i) {
+    while (k > 0 && haystack[i] != needle[k]) k = border[k - 1];
+    if (haystack[i] == needle[k] && ++k == needle.size()) return true;
+  }
+  return false;
+}
+
+bool is_braced(std::u16string_view text) {
+  return !text.empty() && text.front() == u'{' && text.back() == u'}';
+}
+
+// A braced text: its inside is expanded and handed to the evaluator. Nothing when the
+// evaluator gives no value (it has shown its own message).
+std::optional<Text> evaluate_braced(const tVarArray& table, std::u16string_view text, Flags flags,
+                                    Budget& budget) {
+  ExpressionEvaluator* evaluator = table.evaluator();
+  if (!evaluator || budget.exhausted()) return std::nullopt;
+  const std::u16string_view inside = text.substr(1, text.size() - 2);
+  const Text expanded = inside.find(u'%') == std::u16string_view::npos
+                            ? expand(table, Text(inside), true, flags, budget)
+                            : expand_for_expression(table, inside, flags, budget);
+  return evaluator->evaluate(expanded.view(), table.line_number());
+}
+
+// A whole text read as a variable name, then as a command-line argument name.
+std::optional<Text> look_up(const tVarArray& table, std::u16string_view text, Flags flags) {
+  if (flags.implicit && text.find(u' ') == std::u16string_view::npos) {
+    const FoundVariable found = FindVariable(table, text);
+    if (found.found) {
+      const std::int32_t index = table.name_index().items[static_cast<std::size_t>(found.position)].data.index;
+      const Text& value = table.entry(index).Value;
+      return flags.trim ? trimmed(value) : value;
+    }
+  }
+  for (const CommandLineVariable& argument : table.command_line_variables()) {
+    if (equals_ignoring_ascii_case(argument.name, text)) return argument.value;
+  }
+  return std::nullopt;
+}
+
+// The text between two `%`, resolved with implicit lookup forced on. Nothing when the
+// resolution gives the name back unchanged.
+std::optional<Text> resolve_reference(const tVarArray& table, std::u16string_view name, Flags flags,
+                                      Budget& budget) {
+  flags.implicit = true;
+  const std::u16string_view text = flags.trim ? trim(name) : name;
+  std::optional<Text> resolved;
+  if (is_braced(text)) resolved = evaluate_braced(table, text, flags, budget);
+  if (!resolved) resolved = look_up(table, text, flags);
+  if (!resolved) {
+    if (text.size() == name.size()) return std::nullopt;
+    resolved = Text(text);
+  }
+  if (resolved->view() == name) return std::nullopt;
+  return resolved;
+}
+
+// How a resolved value is written into an expression.
+void append_as_literal(std::u16string& out, std::u16string_view value) {
+  const bool number = !value.empty() && value.front() != u'E' && value.front() != u'e' && value != u"." &&
+                      read_strict_real(value).has_value();
+  const bool quoted = value.size() >= 1 && value.front() == u'"' && value.back() == u'"';
+  if (number || quoted) {
+    out.append(value);
+  } else {
+    out.push_back(u'"');
+    out.append(value);
+    out.push_back(u'"');
+  }
+}
+
+// Scans text for `%name%` references. `write` appends a resolved value to the output.
+// Nothing when the output grows beyond `limit`.
+template <typename Write>
+std::optional<std::u16string> scan_references(const tVarArray& table, std::u16string_view text, Flags flags,
+                                              Budget& budget, std::size_t limit, Write write) {
+  std::u16string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t open = text.find(u'%', i);
+    if (open == std::u16string_view::npos) {
+      out.append(text.substr(i));
+      break;
+    }
+    out.append(text.substr(i, open - i));
+    const std::size_t close = text.find(u'%', open + 1);
+    if (close == std::u16string_view::npos) {
+      out.append(text.substr(open));
+      break;
+    }
+    const std::u16string_view name = text.substr(open + 1, close - open - 1);
+    const std::optional<Text> resolved = resolve_reference(table, name, flags, budget);
+    if (resolved) {
+      write(out, resolved->view());
+    } else {
+      out.append(text.substr(open, close - open + 1));
+    }
+    if (out.size() > limit) return std::nullopt;
+    i = close + 1;
+  }
+  if (out.size() > limit) return std::nullopt;
+  return out;
+}
+
+// The `%` scan of one text. A text that is one reference and nothing else takes the
+// resolved value itself, so `%x%` shares x's storage. Nothing beyond `limit`.
+std::optional<Text> substitute_references(const tVarArray& table, const Text& text, Flags flags, Budget& budget,
+                                          std::size_t limit) {
+  const std::u16string_view view = text.view();
+  if (view.size() >= 2 && view.front() == u'%' && view.find(u'%', 1) == view.size() - 1) {
+    std::optional<Text> resolved = resolve_reference(table, view.substr(1, view.size() - 2), flags, budget);
+    if (!resolved) return text;
+    if (resolved->size() > limit) return std::nullopt;
+    return resolved;
+  }
+  std::optional<std::u16string> out =
+      scan_references(table, view, flags, budget, limit,
+                      [](std::u16string& out, std::u16string_view value) { out.append(value); });
+  if (!out) return std::nullopt;
+  return *out == view ? text : Text(*out);
+}
+
+// `repetition` marks the repeated expansion of a changed result: its output counts
+// against the budget, and a round that would overrun it is abandoned for the text
+// reached before it.
+Text expand(const tVarArray& table, const Text& input, bool repeat, Flags flags, Budget& budget,
+            bool repetition) {
+  if (table.count() == 0 || budget.exhausted()) return input;
+  const DepthGuard guard(budget);
+
+  const Text text = flags.trim ? trimmed(input) : input;
+  if (is_braced(text.view())) {
+    if (std::optional<Text> value = evaluate_braced(table, text.view(), flags, budget)) return *value;
+  }
+  if (std::optional<Text> value = look_up(table, text.view(), flags)) return *value;
+  if (text.view().find(u'%') == std::u16string_view::npos) return text;
+
+  const std::size_t limit = repetition ? kMaxRepeatedExpansion - budget.repeated_output : kUnlimited;
+  const std::optional<Text> out = substitute_references(table, text, flags, budget, limit);
+  if (!out) return text;
+  if (repetition) budget.repeated_output += out->size();
+  if (!repeat || *out == text || occurs_in(out->view(), text.view()) || budget.depth + 1 >= kMaxExpansionDepth) {
+    return *out;
+  }
+  return expand(table, *out, true, Flags{flags.implicit, false}, budget, true);
+}
+
+Text expand_for_expression(const tVarArray& table, std::u16string_view text, Flags flags, Budget& budget) {
+  return Text(*scan_references(table, text, flags, budget, kUnlimited, append_as_literal));
+}
+
+Flags table_flags(const tVarArray& table) { return Flags{table.implicit_lookup(), table.trimming()}; }
+
+}  // namespace
+
+Text ExpandText(const tVarArray& table, const Text& text, bool repeat) {
+  Budget budget;
+  return expand(table, text, repeat, table_flags(table), budget);
+}
+
+Text ExpandText(const tVarArray& table, std::u16string_view text, bool repeat) {
+  return ExpandText(table, Text(text), repeat);
+}
+
+Text ExpandForExpression(const tVarArray& table, std::u16string_view text) {
+  Budget budget;
+  return expand_for_expression(table, text, table_flags(table), budget);
+}
+
+}  // namespace dorovev

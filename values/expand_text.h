@@ -1,0 +1,30 @@
+// Substitution: how a raw parameter piece becomes its final text.
+#pragma once
+
+#include <string_view>
+
+#include "values/text.h"
+#include "values/variable_table.h"
+
+namespace dorovev {
+
+// Resolves one parameter piece: a braced expression, a whole-text variable name (while
+// implicit lookup is on), a `/name=value` argument of the command line, and `%name%`
+// references. With repeat on, a changed result is expanded again until it stops
+// changing, contains the text it came from, or the repetition bound is reached.
+// A text that resolves to itself is returned as the same shared text, without copying.
+Text ExpandText(const tVarArray& table, const Text& text, bool repeat = true);
+Text ExpandText(const tVarArray& table, std::u16string_view text, bool repeat = true);
+
+// The substitution applied to a braced text that contains `%` before it is evaluated:
+// every resolved reference is inserted as an expression literal (a number as it stands,
+// anything else in double quotes). There is no repeated expansion.
+Text ExpandForExpression(const tVarArray& table, std::u16string_view text);
+
+// Bounds of repeated expansion: variables that refer to each other in a growing cycle
+// stop expanding at this depth, or when the repetitions of one call have produced this
+// many code units, and yield the text reached. The depth also bounds nested braces.
+inline constexpr int kMaxExpansionDepth = 32;
+inline constexpr std::size_t kMaxRepeatedExpansion = std::size_t{16} << 20;
+
+}  // namespace dorovev
