@@ -162,49 +162,83 @@ constexpr Rule kTel[] = {
 };
 constexpr Rule kDbc[] = {{u"DBCLOSE", Test::kPrefix, u"DBX"_code}};
 
+// Sorted by code, so that a line's group is found by binary search.
 constexpr Group kGroups[] = {
-    {u"SET"_code, kSet}, {u"WAI"_code, kWai}, {u"IFF"_code, kIff}, {u"CAP"_code, kCap},
-    {u"SCR"_code, kScr}, {u"NUM"_code, kNum}, {u"GET"_code, kGet}, {u"MOU"_code, kMou},
-    {u"MES"_code, kMes}, {u"FTP"_code, kFtp}, {u"FIL"_code, kFil}, {u"REA"_code, kRea},
-    {u"WRI"_code, kWri}, {u"DDE"_code, kDde}, {u"DAY"_code, kDay}, {u"MOV"_code, kMov},
-    {u"CLO"_code, kClo}, {u"RES"_code, kRes}, {u"REG"_code, kReg}, {u"SHU"_code, kShu},
-    {u"LIB"_code, kLib}, {u"COM"_code, kCom}, {u"FIN"_code, kFin}, {u"TEL"_code, kTel},
-    {u"DBC"_code, kDbc},
+    {u"CAP"_code, kCap}, {u"CLO"_code, kClo}, {u"COM"_code, kCom}, {u"DAY"_code, kDay},
+    {u"DBC"_code, kDbc}, {u"DDE"_code, kDde}, {u"FIL"_code, kFil}, {u"FIN"_code, kFin},
+    {u"FTP"_code, kFtp}, {u"GET"_code, kGet}, {u"IFF"_code, kIff}, {u"LIB"_code, kLib},
+    {u"MES"_code, kMes}, {u"MOU"_code, kMou}, {u"MOV"_code, kMov}, {u"NUM"_code, kNum},
+    {u"REA"_code, kRea}, {u"REG"_code, kReg}, {u"RES"_code, kRes}, {u"SCR"_code, kScr},
+    {u"SET"_code, kSet}, {u"SHU"_code, kShu}, {u"TEL"_code, kTel}, {u"WAI"_code, kWai},
+    {u"WRI"_code, kWri},
 };
 
-bool rule_matches(const Rule& rule, std::u16string_view line, std::u16string_view name) noexcept {
-  switch (rule.test) {
-    case Test::kEveryName:
-      return true;
-    case Test::kPrefix:
-      return starts_with_upper(line, rule.name);
-    case Test::kWholeName:
-      return name.size() == rule.name.size() && starts_with_upper(name, rule.name);
+// The longest rule name, and so the most of a line that any rule looks at.
+constexpr std::size_t kLongestRule = 22;
+
+// Every rule name begins with its group's letters and fits the look-ahead.
+constexpr bool rules_are_well_formed() {
+  for (const Group& group : kGroups) {
+    for (const Rule& rule : group.rules) {
+      if (rule.test == Test::kEveryName) continue;
+      if (rule.name.size() < 4 || rule.name.size() > kLongestRule) return false;
+      if (!(CommandCode(rule.name.substr(0, 3)) == group.group)) return false;
+    }
   }
-  return false;
+  for (std::size_t i = 1; i < std::size(kGroups); ++i) {
+    if (kGroups[i - 1].group.key() >= kGroups[i].group.key()) return false;
+  }
+  return true;
+}
+static_assert(rules_are_well_formed());
+
+std::span<const Rule> rules_of_group(CommandCode code) noexcept {
+  std::size_t lo = 0;
+  std::size_t hi = std::size(kGroups);
+  while (lo < hi) {
+    const std::size_t mid = (lo + hi) / 2;
+    if (kGroups[mid].group.key() < code.key()) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo < std::size(kGroups) && kGroups[lo].group == code ? kGroups[lo].rules : std::span<const Rule>();
+}
+
+// Every rule of a group shares the group's three letters, so rules are told apart from
+// the fourth letter on, and most fail on that letter alone. `fourth` is the line's
+// fourth character upper-cased (NUL for a three-letter line); `name_length` is the
+// length of the command name before the first `>`, or npos.
+bool rule_matches(const Rule& rule, std::u16string_view line, char16_t fourth, std::size_t name_length) noexcept {
+  if (rule.test == Test::kEveryName) return true;
+  const std::size_t length = rule.name.size();
+  if (fourth != rule.name[3] || line.size() < length) return false;
+  if (rule.test == Test::kWholeName && name_length != length) return false;
+  // Names of a group often share long beginnings; their last letters tell them apart.
+  if (upper_ascii(line[length - 1]) != rule.name[length - 1]) return false;
+  for (std::size_t i = 4; i < length - 1; ++i) {
+    if (upper_ascii(line[i]) != rule.name[i]) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 CommandCode command_code_of(std::u16string_view line) noexcept {
-  char16_t letters[3];
-  const std::size_t length = line.size() < 3 ? line.size() : 3;
-  for (std::size_t i = 0; i < length; ++i) letters[i] = upper_ascii(line[i]);
-  CommandCode code(std::u16string_view(letters, length));
-  if (length < 3) return code;
+  const char16_t letters[3] = {line.size() > 0 ? upper_ascii(line[0]) : u'\0',
+                               line.size() > 1 ? upper_ascii(line[1]) : u'\0',
+                               line.size() > 2 ? upper_ascii(line[2]) : u'\0'};
+  const CommandCode code(std::u16string_view(letters, line.size() < 3 ? line.size() : 3));
+  if (line.size() < 3) return code;
+  const std::span<const Rule> rules = rules_of_group(code);
+  if (rules.empty()) return code;
 
-  for (const Group& group : kGroups) {
-    if (!(group.group == code)) continue;
-    const std::size_t separator = line.find(u'>');
-    // On a line without `>` a whole-name rule has nothing to compare with.
-    const std::u16string_view name = separator == std::u16string_view::npos ? std::u16string_view() : line.substr(0, separator);
-    const bool has_name = separator != std::u16string_view::npos;
-    CommandCode result = code;
-    for (const Rule& rule : group.rules) {
-      if (rule.test == Test::kWholeName && !has_name) continue;
-      if (rule_matches(rule, line, name)) result = rule.code;
-    }
-    return result;
+  const char16_t fourth = line.size() > 3 ? upper_ascii(line[3]) : u'\0';
+  const std::size_t name_length = line.find(u'>');
+  // The last rule that matches decides, so the rules are tried from the end.
+  for (auto rule = rules.rbegin(); rule != rules.rend(); ++rule) {
+    if (rule_matches(*rule, line, fourth, name_length)) return rule->code;
   }
   return code;
 }

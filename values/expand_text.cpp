@@ -93,9 +93,8 @@ std::optional<Text> evaluate_braced(const tVarArray& table, std::u16string_view 
 // A whole text read as a variable name, then as a command-line argument name.
 std::optional<Text> look_up(const tVarArray& table, std::u16string_view text, Flags flags) {
   if (flags.implicit && text.find(u' ') == std::u16string_view::npos) {
-    const FoundVariable found = FindVariable(table, text);
-    if (found.found) {
-      const std::int32_t index = table.name_index().items[static_cast<std::size_t>(found.position)].data.index;
+    const std::int32_t index = table.find_entry(text);
+    if (index >= 0) {
       const Text& value = table.entry(index).Value;
       return flags.trim ? trimmed(value) : value;
     }

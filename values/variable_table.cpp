@@ -34,10 +34,44 @@ bool tVarArray::trimming() const noexcept {
   return entries_.size() > kIgnoreSpacesSlot && entries_[kIgnoreSpacesSlot].Value == std::u16string_view(u"1");
 }
 
+namespace {
+
+std::size_t hash_name(std::u16string_view name) noexcept {
+  std::size_t hash = 14695981039346656037ull;
+  for (char16_t c : name) hash = (hash ^ upper_ascii(c)) * 1099511628211ull;
+  return hash;
+}
+
+}  // namespace
+
+std::int32_t tVarArray::find_entry(std::u16string_view name) const noexcept {
+  if (hash_slots_.empty()) return -1;
+  const std::size_t mask = hash_slots_.size() - 1;
+  for (std::size_t slot = hash_name(name) & mask;; slot = (slot + 1) & mask) {
+    const std::int32_t stored = hash_slots_[slot];
+    if (stored == 0) return -1;
+    if (equals_ignoring_ascii_case(entries_[static_cast<std::size_t>(stored - 1)].Name.view(), name)) return stored - 1;
+  }
+}
+
+void tVarArray::add_to_hash(std::int32_t index) {
+  const auto place = [this](std::int32_t entry) {
+    const std::size_t mask = hash_slots_.size() - 1;
+    std::size_t slot = hash_name(entries_[static_cast<std::size_t>(entry)].Name.view()) & mask;
+    while (hash_slots_[slot] != 0) slot = (slot + 1) & mask;
+    hash_slots_[slot] = entry + 1;
+  };
+  if (entries_.size() * 2 > hash_slots_.size()) {
+    hash_slots_.assign(hash_slots_.empty() ? 64 : hash_slots_.size() * 2, 0);
+    for (std::int32_t entry = 0; entry < index; ++entry) place(entry);
+  }
+  place(index);
+}
+
 std::optional<Text> tVarArray::value_of(std::u16string_view name) const {
-  const FoundVariable found = FindVariable(*this, name);
-  if (!found.found) return std::nullopt;
-  return entries_[static_cast<std::size_t>(index_.items[static_cast<std::size_t>(found.position)].data.index)].Value;
+  const std::int32_t index = find_entry(name);
+  if (index < 0) return std::nullopt;
+  return entries_[static_cast<std::size_t>(index)].Value;
 }
 
 FoundVariable FindVariable(const tVarArray& table, std::u16string_view name) noexcept {
@@ -64,18 +98,19 @@ FoundVariable FindVariable(const tVarArray& table, std::u16string_view name) noe
 void AssignVariable(tVarArray& table, std::u16string_view name, Text value) {
   if (table.trimming()) name = trim(name);
   const std::uint32_t now = table.host_ ? table.host_->tick_count() : 0;
-  const FoundVariable found = FindVariable(table, name);
-  if (found.found) {
-    const std::int32_t index = table.index_.items[static_cast<std::size_t>(found.position)].data.index;
-    TVariableTable& entry = table.entries_[static_cast<std::size_t>(index)];
+  const std::int32_t existing = table.find_entry(name);
+  if (existing >= 0) {
+    TVariableTable& entry = table.entries_[static_cast<std::size_t>(existing)];
     entry.Value = std::move(value);
     entry.LastSet = now;
     return;
   }
+  const FoundVariable found = FindVariable(table, name);
   const Text key(to_upper_ascii(name));
   const std::int32_t index = table.count();
   table.entries_.push_back(TVariableTable{key, std::move(value), 0, now});
   table.index_.items.insert(table.index_.items.begin() + found.position, tMySL::Item{key, TVarData{index}});
+  table.add_to_hash(index);
 }
 
 void AssignVariable(tVarArray& table, std::u16string_view name, std::u16string_view value) {

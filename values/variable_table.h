@@ -88,6 +88,9 @@ class tVarArray {
   void set_evaluator(ExpressionEvaluator* evaluator) noexcept { evaluator_ = evaluator; }
   const std::vector<CommandLineVariable>& command_line_variables() const noexcept { return arguments_; }
 
+  // The entry of a variable by name (any case), or -1. Gives the same answer as
+  // FindVariable, through a hash of the names instead of a binary search.
+  std::int32_t find_entry(std::u16string_view name) const noexcept;
   // The value of a variable by name (any case), if it exists.
   std::optional<Text> value_of(std::u16string_view name) const;
 
@@ -97,8 +100,14 @@ class tVarArray {
   VariableHost* host_;
   ExpressionEvaluator* evaluator_;
   std::vector<CommandLineVariable> arguments_;
+  void add_to_hash(std::int32_t index);
+
   std::vector<TVariableTable> entries_;
   tMySL index_;
+  // Open addressing over the upper-case names: entry index + 1, 0 for a free slot. The
+  // size is a power of two, at least twice the number of entries. Substitution looks
+  // names up on every parameter, and a probe is cheaper than a binary search.
+  std::vector<std::int32_t> hash_slots_;
 };
 
 struct FoundVariable {
