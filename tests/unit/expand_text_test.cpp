@@ -1,23 +1,9 @@
 // Substitution of parameters.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
-
 #include "tests/support/fake_platform.h"
+#include "tests/unit/allocation_counter.h"
 #include "values/expand_text.h"
-
-// Counts allocations so that the no-copy promises can be checked.
-namespace {
-thread_local std::size_t allocations = 0;
-}
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* memory = std::malloc(size ? size : 1)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace dorovev {
 namespace {
@@ -213,11 +199,11 @@ TEST_F(ExpandTextTest, PassingValuesDoesNotCopyThem) {
   const Text name_only(u"nosuchname");
   const Text reference(u"%x%");
 
-  const std::size_t before = allocations;
+  const std::size_t before = testing::allocation_count();
   const Text unchanged = ExpandText(table, plain);
   const Text not_found = ExpandText(table, name_only);
   const Text value = ExpandText(table, reference);
-  EXPECT_EQ(allocations, before);
+  EXPECT_EQ(testing::allocation_count(), before);
   EXPECT_TRUE(unchanged.shares_storage_with(plain));
   EXPECT_TRUE(not_found.shares_storage_with(name_only));
   EXPECT_TRUE(value.shares_storage_with(*table.value_of(u"x")));
