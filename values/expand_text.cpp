@@ -10,6 +10,7 @@
 // value's storage.
 #include "values/expand_text.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,8 @@ struct Flags {
 // the text and the values the script made; it is the repetitions that can run away.
 struct Budget {
   int depth = 0;
-  std::size_t repeated_output = 0;
+  std::size_t repeated_output = 0;  // code units produced by repetitions so far
+  std::size_t allowance = 0;        // how many they may produce in all
   bool exhausted() const { return depth >= kMaxExpansionDepth; }
 };
 
@@ -203,12 +205,17 @@ Text expand(const tVarArray& table, const Text& input, bool repeat, Flags flags,
   if (std::optional<Text> value = look_up(table, text.view(), flags)) return *value;
   if (text.view().find(u'%') == std::u16string_view::npos) return text;
 
-  const std::size_t limit = repetition ? kMaxRepeatedExpansion - budget.repeated_output : kUnlimited;
+  const std::size_t limit = repetition ? budget.allowance - budget.repeated_output : kUnlimited;
   const std::optional<Text> out = substitute_references(table, text, flags, budget, limit);
   if (!out) return text;
   if (repetition) budget.repeated_output += out->size();
   if (!repeat || *out == text || occurs_in(out->view(), text.view()) || budget.depth + 1 >= kMaxExpansionDepth) {
     return *out;
+  }
+  // Repetitions may produce a few times what the first expansion gave, so that large
+  // texts still expand again while a runaway cycle stops early.
+  if (!repetition) {
+    budget.allowance = std::max(budget.allowance, std::max(kMinRepeatedExpansion, 4 * out->size()));
   }
   return expand(table, *out, true, Flags{flags.implicit, false}, budget, true);
 }

@@ -22,9 +22,10 @@ Text ExpandText(const tVarArray& table, std::u16string_view text, bool repeat = 
 Text ExpandForExpression(const tVarArray& table, std::u16string_view text);
 
 // Bounds of repeated expansion: variables that refer to each other in a growing cycle
-// stop expanding at this depth, or when the repetitions of one call have produced this
-// many code units, and yield the text reached. The depth also bounds nested braces.
+// stop expanding at this depth, or when the repetitions of one call have produced four
+// times the first expansion's length (at least this many code units), and yield the
+// text reached. The depth also bounds nested braces.
 inline constexpr int kMaxExpansionDepth = 32;
-inline constexpr std::size_t kMaxRepeatedExpansion = std::size_t{16} << 20;
+inline constexpr std::size_t kMinRepeatedExpansion = std::size_t{256} << 10;
 
 }  // namespace dorovev

@@ -105,8 +105,18 @@ TEST_F(ExpandTextTest, SelfReferencesAndCyclesStop) {
   set(u"d", u"%e%%e%%e%%e%%e%%e%%e%%e%");
   set(u"e", u"%d%%d%%d%%d%%d%%d%%d%%d%.");
   const std::u16string exploded = expand(u"%d%");
-  EXPECT_LE(exploded.size(), kMaxRepeatedExpansion);
+  EXPECT_LE(exploded.size(), kMinRepeatedExpansion);
   EXPECT_GT(exploded.size(), 1000u);
+}
+
+TEST_F(ExpandTextTest, LargeValuesStillExpandAgain) {
+  // Beyond the minimum repetition budget, a value's own references are still resolved.
+  const std::u16string big(2 * kMinRepeatedExpansion, u'a');
+  set(u"x", u"5");
+  set(u"v", big + u"%x%");
+  const std::u16string result = expand(u"%v%");
+  EXPECT_EQ(result.size(), big.size() + 1);
+  EXPECT_TRUE(result.ends_with(u"a5"));
 }
 
 TEST_F(ExpandTextTest, CommandLineArgumentsActAsVariables) {
