@@ -7,25 +7,14 @@
 #include <cstring>
 #include <functional>
 #include <map>
-#include <new>
 #include <string>
 
 #include "engine/command_code.h"
 #include "engine/line_analysis.h"
+#include "tests/support/allocation_counter.h"
 #include "tests/support/fake_platform.h"
 #include "values/ascii.h"
 #include "values/expand_text.h"
-
-namespace {
-std::size_t allocations = 0;
-}
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* memory = std::malloc(size ? size : 1)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 using namespace dorovev;
 
@@ -99,12 +88,13 @@ int main(int argc, char** argv) {
   for (const auto& [name, run] : cases()) {
     if (which != "all" && which != name) continue;
     // Allocations of the set-up are measured by a zero-iteration run and taken off.
-    allocations = 0;
+    std::size_t before = testing::allocation_count();
     run(0);
-    const std::size_t setup = allocations;
-    allocations = 0;
+    const std::size_t setup = testing::allocation_count() - before;
+    before = testing::allocation_count();
     run(iterations);
-    const double per_op = iterations ? static_cast<double>(allocations - setup) / iterations : 0;
+    const std::size_t used = testing::allocation_count() - before - setup;
+    const double per_op = iterations ? static_cast<double>(used) / iterations : 0;
     std::printf("%-22s allocations/op %.2f\n", name.c_str(), per_op);
     if (which != "all") return 0;
   }

@@ -47,23 +47,12 @@ bool include_script_file(LineList& lines, std::size_t index, std::u16string_view
   return true;
 }
 
-namespace {
-
-int hex_value(char16_t c) noexcept {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
-}  // namespace
-
 std::string decode_hex_prefix(std::u16string_view text) {
   std::string bytes;
   bytes.reserve(text.size() / 2);
   for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    const int high = hex_value(text[i]);
-    const int low = hex_value(text[i + 1]);
+    const int high = hex_digit_value(text[i]);
+    const int low = hex_digit_value(text[i + 1]);
     if (high < 0 || low < 0) break;
     bytes.push_back(static_cast<char>((high << 4) | low));
   }

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A bounded walk: a script that includes itself forever is the script's own loop.
   LineCursor cursor{lines, 0};
-  for (int steps = 0; steps < 2000 && cursor.next < lines.size(); ++steps) {
+  for (int steps = 0; steps < 500 && cursor.next < lines.size(); ++steps) {
     const Text current = lines[cursor.next++];
     const AnalysedLine line = analyse_line(current, cursor, variables, platform, nullptr);
     (void)line.code.text();

@@ -43,6 +43,14 @@ inline bool starts_with_upper(std::u16string_view text, std::u16string_view uppe
   return true;
 }
 
+// The value of a hexadecimal digit of either case, or -1.
+constexpr int hex_digit_value(char16_t c) noexcept {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
 // Trimming removes characters with a code of 32 or less, as the script language does.
 constexpr bool is_blank_or_control(char16_t c) noexcept { return c <= 32; }
 

@@ -6,15 +6,10 @@
 #include <limits>
 #include <string>
 
+#include "values/ascii.h"
+
 namespace dorovev {
 namespace {
-
-int hex_digit_value(char16_t c) noexcept {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
 
 // Reads the shared integer shape to 64 bits. The result is the signed value the text
 // denotes, or nothing when the text does not read or the value needs more than 64 bits

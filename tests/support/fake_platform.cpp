@@ -51,4 +51,10 @@ std::optional<std::string> FakePlatform::read_file(std::u16string_view path) {
 
 std::u16string u16(std::string_view utf8) { return decode_utf8(utf8); }
 
+LineList make_lines(std::initializer_list<const char*> texts) {
+  LineList lines;
+  for (const char* text : texts) lines.emplace_back(u16(text));
+  return lines;
+}
+
 }  // namespace dorovev::testing

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/line_list.h"
 #include "engine/platform.h"
 
 namespace dorovev::testing {
@@ -27,5 +28,8 @@ class FakePlatform : public Platform {
 
 // UTF-16 text from a UTF-8 literal, for readable tests.
 std::u16string u16(std::string_view utf8);
+
+// A line list from UTF-8 literals.
+LineList make_lines(std::initializer_list<const char*> texts);
 
 }  // namespace dorovev::testing

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_platform.h"
-#include "tests/unit/allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 #include "values/expand_text.h"
 
 namespace dorovev {

@@ -11,13 +11,8 @@ namespace {
 
 using namespace codes;
 using testing::FakePlatform;
+using testing::make_lines;
 using testing::u16;
-
-LineList make_lines(std::initializer_list<const char*> texts) {
-  LineList lines;
-  for (const char* text : texts) lines.emplace_back(u16(text));
-  return lines;
-}
 
 TEST(ParameterText, EverythingAfterTheSeparatorUnchanged) {
   struct Case {

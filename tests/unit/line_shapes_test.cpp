@@ -7,13 +7,8 @@
 namespace dorovev {
 namespace {
 
+using testing::make_lines;
 using testing::u16;
-
-LineList make_lines(std::initializer_list<const char*> texts) {
-  LineList lines;
-  for (const char* text : texts) lines.emplace_back(u16(text));
-  return lines;
-}
 
 TEST(LineShapes, NamesComeFromFixedPositionsUntrimmed) {
   EXPECT_EQ(label_name(u"Label>start"), u"start");

@@ -1,5 +1,5 @@
 // Replaces the global allocation functions of the test program with counting ones.
-#include "tests/unit/allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 
 #include <cstdlib>
 #include <new>
