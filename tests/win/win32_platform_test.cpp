@@ -1,0 +1,111 @@
+// The platform seam against the real system: code page, files, command line.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+#include "engine/line_analysis.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_platform.h"
+#include "values/expand_text.h"
+
+namespace dorovev {
+namespace {
+
+using win32::Win32Platform;
+
+// A folder of real files under the temporary folder, removed afterwards.
+class TempFolder {
+ public:
+  TempFolder() {
+    wchar_t base[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, base);
+    path_ = std::wstring(base) + L"dorovev-platform-" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(path_.c_str(), nullptr);
+  }
+  ~TempFolder() {
+    for (const std::wstring& file : files_) ::DeleteFileW(file.c_str());
+    ::RemoveDirectoryW(path_.c_str());
+  }
+  std::u16string write(const std::wstring& name, const std::string& bytes) {
+    const std::wstring file = path_ + L"\\" + name;
+    std::ofstream(file.c_str(), std::ios::binary) << bytes;
+    files_.push_back(file);
+    return win32::from_wide(file);
+  }
+  std::u16string path() const { return win32::from_wide(path_); }
+
+ private:
+  std::wstring path_;
+  std::vector<std::wstring> files_;
+};
+
+TEST(Win32Platform, AnsiConversionFollowsTheSystemCodePage) {
+  Win32Platform platform;
+  EXPECT_EQ(platform.ansi_to_text("Let>x=1"), u"Let>x=1");
+  EXPECT_EQ(platform.text_to_ansi(u"Let>x=1"), "Let>x=1");
+  EXPECT_EQ(platform.ansi_to_text(""), u"");
+  if (::GetACP() == 1252) {
+    EXPECT_EQ(platform.ansi_to_text("caf\xE9 \x80"), u"caf\x00e9 \x20AC");
+    EXPECT_EQ(platform.text_to_ansi(u"caf\x00e9 \x20AC"), "caf\xE9 \x80");
+  }
+  // A character the code page lacks becomes its default character, never nothing.
+  EXPECT_FALSE(platform.text_to_ansi(u"\x4E2D").empty());
+}
+
+TEST(Win32Platform, FilesExistAndReadWhole) {
+  Win32Platform platform;
+  TempFolder folder;
+  const std::string big(3 * 1024 * 1024 + 7, 'x');
+  const std::u16string small = folder.write(L"small.txt", "abc\r\n");
+  const std::u16string large = folder.write(L"large.bin", big);
+  const std::u16string empty = folder.write(L"empty.txt", "");
+  EXPECT_TRUE(platform.file_exists(small));
+  EXPECT_FALSE(platform.file_exists(folder.path()));  // a folder is not a file
+  EXPECT_FALSE(platform.file_exists(folder.path() + u"\\missing.txt"));
+  EXPECT_EQ(platform.read_file(small), "abc\r\n");
+  EXPECT_EQ(platform.read_file(large), big);
+  EXPECT_EQ(platform.read_file(empty), "");
+  EXPECT_FALSE(platform.read_file(folder.path() + u"\\missing.txt").has_value());
+}
+
+TEST(Win32Platform, IncludesARealUtf16File) {
+  Win32Platform platform;
+  TempFolder folder;
+  const std::u16string part = folder.write(L"part.txt", std::string("\xFF\xFEL\0e\0t\0>\0a\0=\0\xE9\0\r\0\n\0", 20));
+  tVarArray variables(&platform);
+  variables.create_fixed_slots();
+  AssignVariable(variables, u"part", part);
+  LineList lines;
+  lines.emplace_back(u"Include>%part%");
+  lines.emplace_back(u"Label>end");
+  LineCursor cursor{lines, 1};
+  const Text current = lines[0];
+  analyse_line(current, cursor, variables, platform, nullptr);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].view(), u"Let>a=\x00e9");
+  EXPECT_EQ(cursor.next, 0u);
+}
+
+TEST(Win32Platform, CommandLineArgumentsBecomeVariables) {
+  // CTest starts this program with the argument /user=ann.
+  Win32Platform platform;
+  tVarArray variables(&platform);
+  variables.create_fixed_slots();
+  EXPECT_EQ(ExpandText(variables, u"%user%"), u"ann");
+  for (const std::u16string& argument : platform.command_line_arguments()) {
+    EXPECT_FALSE(argument.ends_with(u".exe")) << "the program itself is no argument";
+  }
+}
+
+TEST(Win32Platform, TickCountMoves) {
+  Win32Platform platform;
+  const std::uint32_t first = platform.tick_count();
+  ::Sleep(20);
+  EXPECT_NE(platform.tick_count(), first);
+}
+
+}  // namespace
+}  // namespace dorovev
