@@ -53,14 +53,12 @@ std::optional<WideInteger> read_wide_integer(std::u16string_view text) noexcept 
 // The power of ten of the leading significant digit of a number that from_chars found
 // out of range, so that underflow and overflow can be told apart. The exponent saturates.
 long long decimal_magnitude(const std::string& ascii) noexcept {
-  long long position = 0;  // power of ten of the digit being looked at
-  std::size_t i = 0;
   const std::size_t point = ascii.find('.');
   const std::size_t mantissa_end = ascii.find('e');
   const std::size_t integer_digits = (point == std::string::npos ? mantissa_end : point);
-  position = static_cast<long long>(integer_digits == std::string::npos ? ascii.size() : integer_digits) - 1;
-  long long leading = position;
-  for (; i < ascii.size() && i != mantissa_end; ++i) {
+  // Start at the power of the first digit and step down past each leading zero.
+  long long leading = static_cast<long long>(integer_digits == std::string::npos ? ascii.size() : integer_digits) - 1;
+  for (std::size_t i = 0; i < ascii.size() && i != mantissa_end; ++i) {
     if (ascii[i] == '.') continue;
     if (ascii[i] != '0') break;
     --leading;

@@ -48,6 +48,7 @@ TEST(StrictReal, AlwaysUsesThePointAndReadsTheOddForms) {
   const Case cases[] = {
       {u"1.5", 1.5}, {u"  -2.25", -2.25}, {u"+3", 3}, {u"1.", 1}, {u".5", 0.5}, {u"1e3", 1000},
       {u"2.5E-1", 0.25}, {u"1e+2", 100}, {u".", 0}, {u"E5", 0}, {u"-e5", 0}, {u"1e-400", 0},
+      {u"0.001e-330", 0}, {u"1000e-320", 1e-317}, {u"0.0001e309", 1e305},
       {u"123456789012345678901234567890", 1.2345678901234568e29},
   };
   for (const Case& c : cases) {
@@ -55,7 +56,7 @@ TEST(StrictReal, AlwaysUsesThePointAndReadsTheOddForms) {
     ASSERT_TRUE(value.has_value()) << std::u16string_view(c.text).size();
     EXPECT_DOUBLE_EQ(*value, c.value);
   }
-  for (const char16_t* text : {u"", u" ", u"+", u"1,5", u"1e", u"e", u"1e+", u"1.5 ", u"1..2", u"0x10", u"1e400",
+  for (const char16_t* text : {u"", u" ", u"+", u"1,5", u"1e", u"e", u"1e+", u"1.5 ", u"1..2", u"0x10", u"1e400", u"0.1e310", u"00099e400",
                                u"inf", u"nan", u"1-"}) {
     EXPECT_FALSE(read_strict_real(text).has_value()) << std::u16string_view(text).size();
   }
