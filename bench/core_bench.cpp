@@ -38,11 +38,8 @@ struct Variables {
 
 void analyse(std::u16string_view line, long iterations) {
   for (long i = 0; i < iterations; ++i) {
-    const std::u16string_view trimmed = trim_left(line);
-    const CommandCode code = command_code_of(trimmed);
-    const std::u16string_view parameters = parameter_text_of(trimmed);
-    keep(code);
-    keep(parameters);
+    const AnalysedLine analysed = split_line(line);
+    keep(analysed);
   }
 }
 

@@ -4,8 +4,8 @@
 // line's code is that group. Rules run in table order and a later match overwrites an
 // earlier one, so the longest name wins (GETWINDOWTEXTEX after GETWINDOWTEXT). A prefix
 // rule compares the first letters of the line; a whole-name rule compares the command
-// name up to its first `>`, and never matches a line without `>`. A group with an empty
-// rule name maps every name of the group.
+// name up to its first `>`, and never matches a line without `>`. An empty prefix rule
+// maps every name of its group.
 #include "engine/command_code.h"
 
 #include <array>
@@ -18,12 +18,28 @@ namespace {
 
 using namespace codes;
 
-enum class Test : std::uint8_t { kPrefix, kWholeName, kEveryName };
+enum class Test : std::uint8_t { kPrefix, kWholeName };
+
+// Up to four upper-case characters from position 3 on, packed for one comparison.
+constexpr std::uint64_t pack_after_group(std::u16string_view text) noexcept {
+  std::uint64_t packed = 0;
+  for (std::size_t i = 3; i < 7 && i < text.size(); ++i) packed |= std::uint64_t{upper_ascii(text[i])} << (16 * (i - 3));
+  return packed;
+}
 
 struct Rule {
+  constexpr Rule(std::u16string_view rule_name, Test rule_test, CommandCode rule_code) noexcept
+      : name(rule_name), test(rule_test), code(rule_code), key(pack_after_group(rule_name)) {
+    for (std::size_t i = 3; i < 7 && i < name.size(); ++i) mask |= std::uint64_t{0xFFFF} << (16 * (i - 3));
+  }
+
   std::u16string_view name;
   Test test;
   CommandCode code;
+  // The rule's letters after the group's three, as the line's are packed, and which of
+  // them the rule has: most rules are told from a line by this one comparison.
+  std::uint64_t key;
+  std::uint64_t mask = 0;
 };
 
 struct Group {
@@ -124,7 +140,7 @@ constexpr Rule kRea[] = {
     {u"READLN", Test::kPrefix, u"RLN"_code},
     {u"READFILE", Test::kPrefix, u"RFL"_code},
 };
-constexpr Rule kWri[] = {{u"", Test::kEveryName, u"WLN"_code}};
+constexpr Rule kWri[] = {{u"", Test::kPrefix, u"WLN"_code}};
 constexpr Rule kDde[] = {
     {u"DDEREQUEST", Test::kPrefix, u"DRQ"_code},
     {u"DDEPOKE", Test::kPrefix, u"DPK"_code},
@@ -145,14 +161,14 @@ constexpr Rule kReg[] = {
     {u"REGISTRYDELKEY", Test::kPrefix, u"RDK"_code},
     {u"REGISTRYDELVAL", Test::kPrefix, u"RDV"_code},
 };
-constexpr Rule kShu[] = {{u"", Test::kEveryName, u"SDW"_code}};
+constexpr Rule kShu[] = {{u"", Test::kPrefix, u"SDW"_code}};
 constexpr Rule kLib[] = {
     {u"LIBFUNC", Test::kPrefix, u"LIB"_code},
     {u"LIBLOAD", Test::kPrefix, u"LLD"_code},
     {u"LIBFREE", Test::kPrefix, u"LFR"_code},
     {u"LIBFUNCW", Test::kPrefix, u"LIW"_code},
 };
-constexpr Rule kCom[] = {{u"", Test::kEveryName, u"CPB"_code}};
+constexpr Rule kCom[] = {{u"", Test::kPrefix, u"CPB"_code}};
 constexpr Rule kFin[] = {{u"FINDIMAGEPOS", Test::kPrefix, u"FIP"_code}};
 constexpr Rule kTel[] = {
     {u"TELNETCONNECT", Test::kPrefix, u"TNC"_code},
@@ -180,7 +196,7 @@ constexpr std::size_t kLongestRule = 22;
 constexpr bool rules_are_well_formed() {
   for (const Group& group : kGroups) {
     for (const Rule& rule : group.rules) {
-      if (rule.test == Test::kEveryName) continue;
+      if (rule.name.empty() && rule.test == Test::kPrefix) continue;  // every name of the group
       if (rule.name.size() < 4 || rule.name.size() > kLongestRule) return false;
       if (!(CommandCode(rule.name.substr(0, 3)) == group.group)) return false;
     }
@@ -207,17 +223,14 @@ std::span<const Rule> rules_of_group(CommandCode code) noexcept {
 }
 
 // Every rule of a group shares the group's three letters, so rules are told apart from
-// the fourth letter on, and most fail on that letter alone. `fourth` is the line's
-// fourth character upper-cased (NUL for a three-letter line); `name_length` is the
-// length of the command name before the first `>`, or npos.
-bool rule_matches(const Rule& rule, std::u16string_view line, char16_t fourth, std::size_t name_length) noexcept {
-  if (rule.test == Test::kEveryName) return true;
+// the fourth letter on. `packed` holds the line's letters from the fourth on, as
+// pack_after_group packs them; `name_length` is the length of the command name before
+// the first `>`, or npos.
+bool rule_matches(const Rule& rule, std::u16string_view line, std::uint64_t packed, std::size_t name_length) noexcept {
   const std::size_t length = rule.name.size();
-  if (fourth != rule.name[3] || line.size() < length) return false;
+  if ((packed & rule.mask) != rule.key || line.size() < length) return false;
   if (rule.test == Test::kWholeName && name_length != length) return false;
-  // Names of a group often share long beginnings; their last letters tell them apart.
-  if (upper_ascii(line[length - 1]) != rule.name[length - 1]) return false;
-  for (std::size_t i = 4; i < length - 1; ++i) {
+  for (std::size_t i = 7; i < length; ++i) {
     if (upper_ascii(line[i]) != rule.name[i]) return false;
   }
   return true;
@@ -225,7 +238,9 @@ bool rule_matches(const Rule& rule, std::u16string_view line, char16_t fourth, s
 
 }  // namespace
 
-CommandCode command_code_of(std::u16string_view line) noexcept {
+CommandCode command_code_of(std::u16string_view line) noexcept { return command_code_of(line, line.find(u'>')); }
+
+CommandCode command_code_of(std::u16string_view line, std::size_t separator) noexcept {
   const char16_t letters[3] = {line.size() > 0 ? upper_ascii(line[0]) : u'\0',
                                line.size() > 1 ? upper_ascii(line[1]) : u'\0',
                                line.size() > 2 ? upper_ascii(line[2]) : u'\0'};
@@ -234,11 +249,10 @@ CommandCode command_code_of(std::u16string_view line) noexcept {
   const std::span<const Rule> rules = rules_of_group(code);
   if (rules.empty()) return code;
 
-  const char16_t fourth = line.size() > 3 ? upper_ascii(line[3]) : u'\0';
-  const std::size_t name_length = line.find(u'>');
+  const std::uint64_t packed = pack_after_group(line);
   // The last rule that matches decides, so the rules are tried from the end.
   for (auto rule = rules.rbegin(); rule != rules.rend(); ++rule) {
-    if (rule_matches(*rule, line, fourth, name_length)) return rule->code;
+    if (rule_matches(*rule, line, packed, separator)) return rule->code;
   }
   return code;
 }

@@ -43,5 +43,7 @@ constexpr CommandCode operator""_code(const char16_t* text, std::size_t size) no
 // The code of a line: its first three characters upper-cased, then the long-name rules
 // of the code's group. `line` must already be left-trimmed.
 CommandCode command_code_of(std::u16string_view line) noexcept;
+// The same, given the position of the line's first `>` (npos when it has none).
+CommandCode command_code_of(std::u16string_view line, std::size_t separator) noexcept;
 
 }  // namespace dorovev

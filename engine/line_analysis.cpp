@@ -11,11 +11,24 @@ namespace dorovev {
 
 using namespace codes;
 
-std::u16string_view parameter_text_of(std::u16string_view line) noexcept {
-  line = trim_left(line);
-  std::size_t separator = line.find(u'>');
+namespace {
+
+std::u16string_view parameters_after(std::u16string_view line, std::size_t separator) noexcept {
   if (separator == std::u16string_view::npos) separator = line.find(u' ');
   return separator == std::u16string_view::npos ? line : line.substr(separator + 1);
+}
+
+}  // namespace
+
+std::u16string_view parameter_text_of(std::u16string_view line) noexcept {
+  line = trim_left(line);
+  return parameters_after(line, line.find(u'>'));
+}
+
+AnalysedLine split_line(std::u16string_view line) noexcept {
+  line = trim_left(line);
+  const std::size_t separator = line.find(u'>');
+  return AnalysedLine{command_code_of(line, separator), parameters_after(line, separator)};
 }
 
 AnalysedLine analyse_line(const Text& current, LineCursor& cursor, const tVarArray& variables,
@@ -29,12 +42,12 @@ AnalysedLine analyse_line(const Text& current, LineCursor& cursor, const tVarArr
   }
   if (extensions) extensions->offer_imported_function_call(line);
 
-  const std::u16string_view parameters = parameter_text_of(line);
+  const AnalysedLine analysed = split_line(line);
   if (starts_with_upper(line, u"INC") && cursor.next > 0) {
-    const Text path = ExpandText(variables, parameters);
+    const Text path = ExpandText(variables, analysed.parameters);
     if (include_script_file(cursor.lines, cursor.next - 1, path.view(), platform)) --cursor.next;
   }
-  return AnalysedLine{command_code_of(line), parameters};
+  return analysed;
 }
 
 bool include_script_file(LineList& lines, std::size_t index, std::u16string_view path, Platform& platform) {

@@ -25,6 +25,9 @@ struct AnalysedLine {
   std::u16string_view parameters;  // a view into the current line text
 };
 
+// The command code and the parameter text of a line, in one pass over its name.
+AnalysedLine split_line(std::u16string_view line) noexcept;
+
 // The cursor of a run over its line list: `next` is the index of the line to fetch next.
 struct LineCursor {
   LineList& lines;
