@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "values/command_services.h"
 #include "values/variable_table.h"
 
 namespace dorovev {
@@ -24,6 +25,26 @@ class Platform : public VariableHost {
   virtual bool file_exists(std::u16string_view path) = 0;
   // The whole file as bytes, or nothing when it cannot be read.
   virtual std::optional<std::string> read_file(std::u16string_view path) = 0;
+  // Replaces the file with the bytes; false when it cannot be written.
+  virtual bool write_file(std::u16string_view path, std::string_view bytes) = 0;
+
+  virtual bool directory_exists(std::u16string_view path) = 0;
+  // Creates one directory level; false when it could not.
+  virtual bool create_directory(std::u16string_view path) = 0;
+  virtual std::u16string current_directory() = 0;
+  virtual bool set_current_directory(std::u16string_view path) = 0;
+
+  // A modal message dialog shown in the foreground, returning the button that closed it.
+  virtual MessageButton show_message_dialog(std::u16string_view text, MessageKind kind, MessageButtons buttons) = 0;
+  // Processes the window messages that are waiting, once.
+  virtual void process_messages() = 0;
+  virtual void sleep(std::uint32_t milliseconds) = 0;
+
+  // The user's decimal separator and short date format (for example "M/d/yyyy").
+  virtual char16_t decimal_separator() = 0;
+  virtual std::u16string short_date_format() = 0;
+  // The title of the application on the taskbar.
+  virtual void set_application_title(std::u16string_view title) = 0;
 };
 
 }  // namespace dorovev

@@ -10,6 +10,8 @@ namespace dorovev {
 // The kinds and button sets of the interpreter's message dialogs.
 enum class MessageKind : std::uint8_t { kWarning, kError, kInformation, kPlain };
 enum class MessageButtons : std::uint8_t { kOk, kOkAbort, kAbortIgnore };
+// The button that closed a dialog.
+enum class MessageButton : std::uint8_t { kOk, kAbort, kIgnore };
 
 // Commands report to the person running the macro, and read the user's locale, only
 // through this interface. The interpreter implements it for a run; unit tests use a

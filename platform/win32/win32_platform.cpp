@@ -75,4 +75,114 @@ std::optional<std::string> Win32Platform::read_file(std::u16string_view path) {
   return bytes;
 }
 
+bool Win32Platform::write_file(std::u16string_view path, std::string_view bytes) {
+  UniqueFileHandle file(
+      ::CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+
+bool Win32Platform::directory_exists(std::u16string_view path) {
+  const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::create_directory(std::u16string_view path) {
+  return ::CreateDirectoryW(wide(path).c_str(), nullptr) != FALSE;
+}
+
+std::u16string Win32Platform::current_directory() {
+  const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
+  if (needed == 0) return {};
+  std::wstring directory(needed, L'\0');
+  const DWORD length = ::GetCurrentDirectoryW(needed, directory.data());
+  directory.resize(length < needed ? length : 0);
+  return from_wide(directory);
+}
+
+bool Win32Platform::set_current_directory(std::u16string_view path) {
+  return ::SetCurrentDirectoryW(wide(path).c_str()) != FALSE;
+}
+
+namespace {
+
+// The system message box has no OK and Abort pair; the dialog shows OK and Cancel and a
+// hook renames Cancel to Abort as the box is activated.
+thread_local HHOOK abort_button_hook = nullptr;
+
+LRESULT CALLBACK rename_cancel_to_abort(int code, WPARAM wparam, LPARAM lparam) noexcept {
+  if (code == HCBT_ACTIVATE) {
+    const HWND box = reinterpret_cast<HWND>(wparam);
+    ::SetDlgItemTextW(box, IDCANCEL, L"Abort");
+    ::UnhookWindowsHookEx(abort_button_hook);
+    abort_button_hook = nullptr;
+    return 0;
+  }
+  return ::CallNextHookEx(abort_button_hook, code, wparam, lparam);
+}
+
+}  // namespace
+
+MessageButton Win32Platform::show_message_dialog(std::u16string_view text, MessageKind kind, MessageButtons buttons) {
+  UINT style = MB_TOPMOST | MB_SETFOREGROUND | MB_TASKMODAL;
+  switch (kind) {
+    case MessageKind::kWarning: style |= MB_ICONWARNING; break;
+    case MessageKind::kError: style |= MB_ICONERROR; break;
+    case MessageKind::kInformation: style |= MB_ICONINFORMATION; break;
+    case MessageKind::kPlain: break;
+  }
+  switch (buttons) {
+    case MessageButtons::kOk: style |= MB_OK; break;
+    case MessageButtons::kOkAbort: style |= MB_OKCANCEL; break;  // Cancel stands for Abort
+    case MessageButtons::kAbortIgnore: style |= MB_ABORTRETRYIGNORE; break;
+  }
+  if (buttons == MessageButtons::kOkAbort) {
+    abort_button_hook = ::SetWindowsHookExW(WH_CBT, rename_cancel_to_abort, nullptr, ::GetCurrentThreadId());
+  }
+  const int answer = ::MessageBoxW(nullptr, wide(text).c_str(), wide(title_).c_str(), style);
+  if (abort_button_hook) {
+    ::UnhookWindowsHookEx(abort_button_hook);
+    abort_button_hook = nullptr;
+  }
+  switch (answer) {
+    case IDCANCEL:
+    case IDABORT: return MessageButton::kAbort;
+    case IDIGNORE:
+    case IDRETRY: return MessageButton::kIgnore;
+    default: return MessageButton::kOk;
+  }
+}
+
+void Win32Platform::process_messages() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+void Win32Platform::sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+char16_t Win32Platform::decimal_separator() {
+  wchar_t separator[4] = {};
+  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) < 2) return u'.';
+  return static_cast<char16_t>(separator[0]);
+}
+
+std::u16string Win32Platform::short_date_format() {
+  wchar_t format[80] = {};
+  const int length = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format, 80);
+  if (length < 2) return u"M/d/yyyy";
+  return from_wide(format, static_cast<std::size_t>(length - 1));
+}
+
+void Win32Platform::set_application_title(std::u16string_view title) { title_ = title; }
+
 }  // namespace dorovev::win32

@@ -13,6 +13,20 @@ class Win32Platform final : public Platform {
   std::string text_to_ansi(std::u16string_view text) override;
   bool file_exists(std::u16string_view path) override;
   std::optional<std::string> read_file(std::u16string_view path) override;
+  bool write_file(std::u16string_view path, std::string_view bytes) override;
+  bool directory_exists(std::u16string_view path) override;
+  bool create_directory(std::u16string_view path) override;
+  std::u16string current_directory() override;
+  bool set_current_directory(std::u16string_view path) override;
+  MessageButton show_message_dialog(std::u16string_view text, MessageKind kind, MessageButtons buttons) override;
+  void process_messages() override;
+  void sleep(std::uint32_t milliseconds) override;
+  char16_t decimal_separator() override;
+  std::u16string short_date_format() override;
+  void set_application_title(std::u16string_view title) override;
+
+ private:
+  std::u16string title_ = u"Dorovev";
 };
 
 }  // namespace dorovev::win32

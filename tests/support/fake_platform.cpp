@@ -49,6 +49,36 @@ std::optional<std::string> FakePlatform::read_file(std::u16string_view path) {
   return found->second;
 }
 
+bool FakePlatform::write_file(std::u16string_view path, std::string_view bytes) {
+  files[std::u16string(path)] = std::string(bytes);
+  return true;
+}
+
+bool FakePlatform::create_directory(std::u16string_view path) {
+  return directories.insert(std::u16string(path)).second;
+}
+
+bool FakePlatform::set_current_directory(std::u16string_view path) {
+  if (!directory_exists(path)) return false;
+  current = path;
+  return true;
+}
+
+MessageButton FakePlatform::show_message_dialog(std::u16string_view text, MessageKind kind, MessageButtons buttons) {
+  dialogs.push_back({std::u16string(text), kind, buttons});
+  if (!answers.empty()) {
+    const MessageButton answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  return buttons == MessageButtons::kAbortIgnore ? MessageButton::kAbort : MessageButton::kOk;
+}
+
+void FakePlatform::process_messages() {
+  ++pumps;
+  if (on_pump) on_pump();
+}
+
 std::u16string u16(std::string_view utf8) { return decode_utf8(utf8); }
 
 LineList make_lines(std::initializer_list<const char*> texts) {

@@ -2,7 +2,10 @@
 // files live in memory, the ANSI code page is Windows-1252, the clock is a counter).
 #pragma once
 
+#include <deque>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,19 +14,48 @@
 
 namespace dorovev::testing {
 
+// One message dialog as the fake showed it.
+struct ShownDialog {
+  std::u16string text;
+  MessageKind kind;
+  MessageButtons buttons;
+};
+
 class FakePlatform : public Platform {
  public:
   std::uint32_t ticks = 1000;
   std::vector<std::u16string> arguments;
   std::map<std::u16string, std::string> files;  // path -> bytes
   std::vector<std::u16string> unreadable;       // paths that exist but fail to read
+  std::set<std::u16string> directories{u"C:\\"};
+  std::u16string current = u"C:\\";
+  std::vector<ShownDialog> dialogs;
+  std::deque<MessageButton> answers;  // the buttons to choose, in order; then the first button
+  std::u16string title;
+  char16_t separator = u'.';
+  std::u16string date_format = u"M/d/yyyy";
+  int pumps = 0;
+  // Called at every pump, as if a message arrived (for example the stop hotkey).
+  std::function<void()> on_pump;
 
-  std::uint32_t tick_count() override { return ticks++; }
+  std::uint32_t tick_count() override { return ticks; }
   std::vector<std::u16string> command_line_arguments() override { return arguments; }
   std::u16string ansi_to_text(std::string_view bytes) override;
   std::string text_to_ansi(std::u16string_view text) override;
   bool file_exists(std::u16string_view path) override;
   std::optional<std::string> read_file(std::u16string_view path) override;
+  bool write_file(std::u16string_view path, std::string_view bytes) override;
+  bool directory_exists(std::u16string_view path) override { return directories.count(std::u16string(path)) != 0; }
+  bool create_directory(std::u16string_view path) override;
+  std::u16string current_directory() override { return current; }
+  bool set_current_directory(std::u16string_view path) override;
+  MessageButton show_message_dialog(std::u16string_view text, MessageKind kind, MessageButtons buttons) override;
+  void process_messages() override;
+  // Sleeping moves the fake clock on: waits end without real time passing.
+  void sleep(std::uint32_t milliseconds) override { ticks += milliseconds; }
+  char16_t decimal_separator() override { return separator; }
+  std::u16string short_date_format() override { return date_format; }
+  void set_application_title(std::u16string_view text) override { title = text; }
 };
 
 // UTF-16 text from a UTF-8 literal, for readable tests.

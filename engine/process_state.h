@@ -1,0 +1,17 @@
+// State that outlives one run and is shared by nested runs: the stop request and the
+// random generator.
+#pragma once
+
+#include <cstdint>
+
+namespace dorovev {
+
+struct ProcessState {
+  // Set by the stop hotkey, by Abort in a runtime-error report and by the stop
+  // operation; cleared when a run starts. The main loop and every wait test it.
+  bool stop_requested = false;
+  // The seed of the random generator, published as RND_SEED at every run start.
+  std::uint32_t random_seed = 0;
+};
+
+}  // namespace dorovev

@@ -1,0 +1,54 @@
+// The run context: the state of one run of a script, and the services its commands use.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "engine/line_analysis.h"
+#include "engine/line_list.h"
+#include "engine/platform.h"
+#include "engine/process_state.h"
+#include "values/command_services.h"
+#include "values/expand_text.h"
+#include "values/variable_table.h"
+
+namespace dorovev {
+
+// Everything that belongs to one run. A nested run has a context of its own and shares
+// only the process state with its caller.
+class RunContext final : public CommandServices {
+ public:
+  RunContext(Platform& platform, ProcessState& process, ExpressionEvaluator* evaluator = nullptr);
+  RunContext(const RunContext&) = delete;
+  RunContext& operator=(const RunContext&) = delete;
+
+  Platform& platform;
+  ProcessState& process;
+  tVarArray variables;
+  LineList lines;
+  std::size_t next_line = 0;  // index of the line to fetch next
+  Text current_line;          // the line being executed, possibly rewritten by the loop
+
+  // Resolves a text with repeat on, as every command reads its parameters.
+  Text resolve(std::u16string_view text) const { return ExpandText(variables, text); }
+
+  // CommandServices.
+  void report_runtime_error(std::u16string_view message, MessageKind kind = MessageKind::kInformation,
+                            MessageButtons buttons = MessageButtons::kOkAbort) override;
+  void show_message(std::u16string_view text, MessageKind kind) override;
+  void request_stop() override { process.stop_requested = true; }
+  char16_t decimal_separator() override { return platform.decimal_separator(); }
+  std::u16string short_date_format() override { return platform.short_date_format(); }
+  std::uint32_t& random_seed() override { return process.random_seed; }
+  void set_application_title(std::u16string_view title) override { platform.set_application_title(title); }
+
+  // The stop operation: the run ends before its next line, and waits end at once.
+  void stop_macro();
+};
+
+// Message texts shown to the person are looked up in the message catalogue first; the
+// English text is the key and stands when there is no translation.
+std::u16string_view translate(std::u16string_view text) noexcept;
+
+}  // namespace dorovev

@@ -1,0 +1,173 @@
+// Dispatch, the runtime-error report and the dispatcher's own commands.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "engine/dispatch.h"
+#include "engine/dispatcher_commands.h"
+#include "engine/run_context.h"
+#include "tests/support/fake_platform.h"
+
+namespace dorovev {
+namespace {
+
+using namespace codes;
+using testing::FakePlatform;
+using testing::make_lines;
+
+class DispatchTest : public ::testing::Test {
+ protected:
+  DispatchTest() : run(platform, process) {
+    run.variables.create_fixed_slots();
+    register_dispatcher_commands(table);
+  }
+
+  // Runs one line as the main loop hands it over, numbered as line `number`.
+  void run_line(std::u16string_view line, std::int32_t number = 1) {
+    run.variables.set_line_number(number);
+    const AnalysedLine analysed = split_line(line);
+    dispatch(run, table, analysed.code, analysed.parameters);
+  }
+  std::u16string value(std::u16string_view name) { return run.variables.value_of(name).value_or(Text(u"<none>")).str(); }
+
+  FakePlatform platform;
+  ProcessState process;
+  RunContext run;
+  CommandTable table;
+};
+
+TEST_F(DispatchTest, UnknownCodesDoNothing) {
+  run_line(u"Foo>1");
+  run_line(u"// comment");
+  run_line(u"Label>start");
+  EXPECT_TRUE(platform.dialogs.empty());
+  EXPECT_FALSE(process.stop_requested);
+}
+
+TEST_F(DispatchTest, CodesAreUniqueAndFoundDirectly) {
+  EXPECT_EQ(table.find(u"WAI"_code) != nullptr, true);
+  EXPECT_EQ(table.find(u"WWO"_code), nullptr);
+  EXPECT_EQ(table.find(CommandCode()), nullptr);
+  EXPECT_THROW(table.add(u"WAI"_code, [](RunContext&, std::u16string_view) {}), std::logic_error);
+}
+
+TEST_F(DispatchTest, KeepsCwdCurrent) {
+  run_line(u"Foo>1");
+  EXPECT_EQ(value(u"CWD"), u"C:\\");
+  platform.directories.insert(u"C:\\work");
+  run_line(u"ChangeDirectory>C:\\work");
+  EXPECT_EQ(value(u"CWD"), u"C:\\");  // the refresh happens before each command
+  run_line(u"Foo>1");
+  EXPECT_EQ(value(u"CWD"), u"C:\\work");
+}
+
+TEST_F(DispatchTest, RuntimeErrorsNameTheLineAndAbortStops) {
+  platform.answers = {MessageButton::kOk};
+  run_line(u"CHA>C:\\nowhere", 7);
+  ASSERT_EQ(platform.dialogs.size(), 1u);
+  EXPECT_EQ(platform.dialogs[0].text, u"Line: 7 Directory C:\\nowhere Does Not Exist.");
+  EXPECT_EQ(platform.dialogs[0].kind, MessageKind::kWarning);
+  EXPECT_EQ(platform.dialogs[0].buttons, MessageButtons::kOkAbort);
+  EXPECT_FALSE(process.stop_requested);
+
+  platform.answers = {MessageButton::kAbort};
+  run_line(u"CHA>C:\\nowhere", 8);
+  EXPECT_TRUE(process.stop_requested);
+}
+
+TEST_F(DispatchTest, IgnoreErrorsSilencesReports) {
+  AssignVariable(run.variables, u"IGNOREERRORS", u"1");
+  run_line(u"CHA>C:\\nowhere", 7);
+  EXPECT_TRUE(platform.dialogs.empty());
+  AssignVariable(run.variables, u"IGNOREERRORS", u"yes");  // only "1" silences
+  run_line(u"CHA>C:\\nowhere", 7);
+  EXPECT_EQ(platform.dialogs.size(), 1u);
+}
+
+TEST_F(DispatchTest, AnEscapingExceptionBecomesAReportAndTheRunGoesOn) {
+  table.add(u"BOO"_code, [](RunContext&, std::u16string_view) { throw std::runtime_error("disk on fire"); });
+  run_line(u"Boom>x", 3);
+  ASSERT_EQ(platform.dialogs.size(), 1u);
+  EXPECT_EQ(platform.dialogs[0].text, u"Line: 3 disk on fire");
+  EXPECT_FALSE(process.stop_requested);
+}
+
+TEST_F(DispatchTest, WaitWaitsTheSecondsAndEndsOnAStopRequest) {
+  struct Case {
+    const char16_t* line;
+    std::uint32_t milliseconds;
+  };
+  const Case cases[] = {{u"Wait>1.25", 1250}, {u"Wait>0.5", 500}, {u"Wait>0", 0}, {u"Wait>abc", 0}, {u"Wait>-3", 0},
+                        {u"Wait>0.0004", 0}, {u"Wait>0.0006", 1}};
+  for (const Case& c : cases) {
+    const std::uint32_t start = platform.ticks;
+    run_line(c.line);
+    EXPECT_EQ(platform.ticks - start, c.milliseconds) << std::u16string_view(c.line).size();
+  }
+  AssignVariable(run.variables, u"delay", u"2");
+  const std::uint32_t start = platform.ticks;
+  run_line(u"Wait>%delay%");
+  EXPECT_EQ(platform.ticks - start, 2000u);
+
+  // The stop hotkey arrives as a message during the wait.
+  platform.on_pump = [&] {
+    if (platform.ticks - start > 2100) process.stop_requested = true;
+  };
+  run_line(u"Wait>3600");
+  EXPECT_LT(platform.ticks - start, 2200u);
+}
+
+TEST_F(DispatchTest, DirectoriesAreCreatedAndChanged) {
+  run_line(u"CreateDir>C:\\new");
+  EXPECT_TRUE(platform.directories.count(u"C:\\new"));
+  run_line(u"CreateDir>C:\\new");  // already there: silent
+  run_line(u"ChangeDirectory>C:\\new");
+  EXPECT_EQ(platform.current, u"C:\\new");
+  EXPECT_TRUE(platform.dialogs.empty());
+}
+
+TEST_F(DispatchTest, AssTestsVariablesAndArguments) {
+  platform.arguments = {u"/user=ann"};
+  RunContext with_arguments(platform, process);
+  with_arguments.variables.create_fixed_slots();
+  AssignVariable(with_arguments.variables, u"X", u"1");
+  struct Case {
+    const char16_t* line;
+    const char16_t* result;
+  };
+  const Case cases[] = {{u"Assigned>x,res", u"TRUE"}, {u"ASS>nosuch,res", u"FALSE"}, {u"ASS>USER,res", u"TRUE"},
+                        {u"ASS>%x%,res", u"FALSE"}};
+  for (const Case& c : cases) {
+    const AnalysedLine analysed = split_line(c.line);
+    dispatch(with_arguments, table, analysed.code, analysed.parameters);
+    EXPECT_EQ(with_arguments.variables.value_of(u"res"), Text(c.result)) << std::u16string_view(c.line).size();
+  }
+}
+
+TEST_F(DispatchTest, RgbKeepsTheLowByteOfEachChannel) {
+  AssignVariable(run.variables, u"b", u"255");
+  struct Case {
+    const char16_t* line;
+    const char16_t* colour;
+  };
+  const Case cases[] = {{u"RGB>0,0,255,c", u"16711680"}, {u"RGB>300,0,0,c", u"44"}, {u"RGB>255,255,255,c", u"16777215"},
+                        {u"RGB>x,-1,%b%,c", u"16776960"}, {u"RGB>1,2,3,c", u"197121"}};
+  for (const Case& c : cases) {
+    run_line(c.line);
+    EXPECT_EQ(value(u"c"), c.colour);
+  }
+}
+
+TEST_F(DispatchTest, ExportWritesTheDecodedBlock) {
+  run.lines = make_lines({"EXP>logo,%out%", "logo:", "48656C6C6F", "", "empty:", "", "x"});
+  AssignVariable(run.variables, u"out", u"C:\\logo.bin");
+  export_data_block(run, u"logo,%out%");
+  EXPECT_EQ(platform.files[u"C:\\logo.bin"], "Hello");
+  export_data_block(run, u"empty,C:\\empty.bin");
+  export_data_block(run, u"nosuch,C:\\none.bin");
+  EXPECT_FALSE(platform.files.count(u"C:\\empty.bin"));
+  EXPECT_FALSE(platform.files.count(u"C:\\none.bin"));
+}
+
+}  // namespace
+}  // namespace dorovev
