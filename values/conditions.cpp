@@ -1,0 +1,127 @@
+// `If>` conditions: the whole-expression form and the two-operand comparison.
+//
+// The operator is chosen on the raw text by kind before position: any `=` wins, then
+// `<>`, `<`, `>`. So `>=` and `<=` are no operators of their own: `If>%a%>=5` compares
+// `%a%>` with `5` for equality. Operands that both read as numbers compare as numbers,
+// all others as texts by code unit, upper case before lower case.
+#include "values/conditions.h"
+
+#include <optional>
+
+#include "values/comma_split.h"
+#include "values/expand_text.h"
+#include "values/number_readers.h"
+
+namespace dorovev {
+namespace {
+
+constexpr std::size_t kNone = std::u16string_view::npos;
+
+Condition with_labels(bool truth, std::u16string_view labels) {
+  const CommaSplit split = split_at_first_comma(labels);
+  return {truth, std::u16string(split.first), std::u16string(split.rest)};
+}
+
+// The text after the closing brace at `close` and the one character after it, which a
+// script writes as the comma before the labels.
+std::u16string_view labels_after(std::u16string_view text, std::size_t close) {
+  return close + 2 <= text.size() ? text.substr(close + 2) : std::u16string_view();
+}
+
+Condition whole_expression(tVarArray& table, std::u16string_view text, std::size_t close, bool evaluate,
+                           CommandServices& services) {
+  const std::u16string_view labels = labels_after(text, close);
+  if (!evaluate) return with_labels(false, labels);
+  const std::u16string_view inner = text.substr(1, close - 1);
+  const Text expression = contains_percent(inner) ? ExpandForExpression(table, inner) : ExpandText(table, inner);
+  ExpressionEvaluator* evaluator = table.evaluator();
+  const std::optional<Text> value = evaluator ? evaluator->evaluate(expression.view(), table.line_number())
+                                              : std::nullopt;
+  if (!value) {
+    services.request_stop();
+    return {};
+  }
+  return with_labels(reads_as_true(*value), labels);
+}
+
+enum class Comparison { kEqual, kDifferent, kLess, kGreater };
+
+struct Operator {
+  std::size_t position = kNone;
+  std::size_t length = 0;
+  Comparison comparison = Comparison::kEqual;
+};
+
+Operator find_operator(std::u16string_view text) {
+  struct Candidate {
+    std::u16string_view symbol;
+    Comparison comparison;
+  };
+  static constexpr Candidate kCandidates[] = {{u"=", Comparison::kEqual},
+                                              {u"<>", Comparison::kDifferent},
+                                              {u"<", Comparison::kLess},
+                                              {u">", Comparison::kGreater}};
+  for (const Candidate& candidate : kCandidates) {
+    const std::size_t position = text.find(candidate.symbol);
+    if (position != kNone) return {position, candidate.symbol.size(), candidate.comparison};
+  }
+  return {};
+}
+
+template <typename T>
+bool compare(const T& left, Comparison comparison, const T& right) {
+  switch (comparison) {
+    case Comparison::kEqual: return left == right;
+    case Comparison::kDifferent: return left != right;
+    case Comparison::kLess: return left < right;
+    case Comparison::kGreater: return left > right;
+  }
+  return false;
+}
+
+bool compare_operands(const Text& left, Comparison comparison, const Text& right) {
+  const std::optional<double> left_number = read_strict_real(left.view());
+  const std::optional<double> right_number = read_strict_real(right.view());
+  if (left_number && right_number) return compare(*left_number, comparison, *right_number);
+  return compare(left.view(), comparison, right.view());
+}
+
+Condition comparison(tVarArray& table, std::u16string_view text, bool evaluate, CommandServices& services) {
+  const Operator found = find_operator(text);
+  if (found.position == kNone) {
+    if (evaluate) {
+      services.report_runtime_error(u"Missing =,<,> or <> in If Statement.", MessageKind::kWarning,
+                                    MessageButtons::kOkAbort);
+    }
+    return {};
+  }
+  const Text left = ExpandText(table, text.substr(0, found.position));
+  const std::size_t rest_start = found.position + found.length;
+  const std::u16string_view rest = text.substr(rest_start);
+  const std::size_t close = rest.find(u'}');
+  if (!rest.empty() && rest.front() == u'{' && close != kNone) {
+    const Text right = ExpandText(table, rest.substr(0, close + 1));
+    return with_labels(compare_operands(left, found.comparison, right), labels_after(rest, close));
+  }
+  // A comma before the operator leaves the right side empty.
+  const std::size_t comma = text.find(u',');
+  const std::u16string_view right_text =
+      comma > rest_start ? text.substr(rest_start, comma - rest_start) : std::u16string_view();
+  const Text right = ExpandText(table, right_text);
+  return with_labels(compare_operands(left, found.comparison, right), text.substr(comma + 1));
+}
+
+}  // namespace
+
+Condition evaluate_condition(tVarArray& table, std::u16string_view parameters, bool evaluate,
+                             CommandServices& services) {
+  const std::size_t close = parameters.find(u'}');
+  if (close != kNone && parameters.front() == u'{') {
+    return whole_expression(table, parameters, close, evaluate, services);
+  }
+  std::u16string text(parameters);
+  if (text.find(u',') == kNone) text.push_back(u',');
+  return comparison(table, text, evaluate, services);
+}
+
+}  // namespace dorovev
