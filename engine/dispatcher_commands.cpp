@@ -8,24 +8,13 @@
 #include "engine/pumped_wait.h"
 #include "engine/run_context.h"
 #include "values/ascii.h"
+#include "values/comma_split.h"
 #include "values/number_readers.h"
 
 namespace dorovev {
 namespace {
 
 using namespace codes;
-
-// The text before the first comma and the text after it (empty without a comma).
-struct CommaSplit {
-  std::u16string_view first;
-  std::u16string_view rest;
-};
-
-CommaSplit split_at_first_comma(std::u16string_view text) noexcept {
-  const std::size_t comma = text.find(u',');
-  if (comma == std::u16string_view::npos) return {text, {}};
-  return {text.substr(0, comma), text.substr(comma + 1)};
-}
 
 // `Wait>seconds`: a decimal number of seconds with `.` as separator. A text that is no
 // number, or a negative number, waits not at all.

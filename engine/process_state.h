@@ -12,6 +12,8 @@ struct ProcessState {
   bool stop_requested = false;
   // The seed of the random generator, published as RND_SEED at every run start.
   std::uint32_t random_seed = 0;
+  // The process's exit code; `Exit>` sets it, in a nested run too.
+  std::int32_t exit_code = 0;
 };
 
 }  // namespace dorovev

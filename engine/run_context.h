@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/line_analysis.h"
 #include "engine/line_list.h"
@@ -29,6 +30,18 @@ class RunContext final : public CommandServices {
   LineList lines;
   std::size_t next_line = 0;  // index of the line to fetch next
   Text current_line;          // the line being executed, possibly rewritten by the loop
+
+  // Active subroutine calls, innermost last: the name called and the line to return to.
+  struct SubroutineCall {
+    Text name;
+    std::size_t return_line;
+  };
+  std::vector<SubroutineCall> subroutines;
+  bool in_event_handler = false;
+  bool event_handler_returned = false;
+
+  // What `%MACRO_RESULT%` resolved to when the run finished.
+  Text macro_result;
 
   // Resolves a text with repeat on, as every command reads its parameters.
   Text resolve(std::u16string_view text) const { return ExpandText(variables, text); }

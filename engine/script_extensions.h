@@ -25,6 +25,18 @@ class ScriptExtensions {
   // A line with code VBS: the lines up to VBEND are one VBScript source for the script
   // host. Returns the index of the line to run next.
   virtual std::size_t consume_vbscript_block(const LineList& /*lines*/, std::size_t after) { return after; }
+
+  // The tests behind the one-line conditions: IfWindowOpen (a window matches the
+  // resolved subject), IfFileExists (a file or directory matches, wildcards allowed) and
+  // IfFileChanged (given its whole parameter text). The window and file commands fill
+  // these in; until then nothing matches.
+  virtual bool window_exists(std::u16string_view /*subject*/) { return false; }
+  virtual bool file_exists(std::u16string_view /*subject*/) { return false; }
+  virtual bool file_changed(std::u16string_view /*parameters*/) { return false; }
+
+  // The end of a run: keys, dialogs, DLLs, sessions and connections that belong to the
+  // run are released here by the subsystems that made them.
+  virtual void release_run_resources() {}
 };
 
 }  // namespace dorovev

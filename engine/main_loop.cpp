@@ -1,0 +1,319 @@
+// The main loop and the control-flow lines.
+//
+// Control flow has no compiled form: every jump, call and block skip searches the line
+// list at the moment it runs, so a line reached twice is analysed twice, and a label
+// added by an include is found by the next jump. The loop pumps the message queue once
+// per line and tests the stop request before and right after each fetch.
+#include "engine/main_loop.h"
+
+#include <initializer_list>
+#include <string>
+
+#include "engine/dispatch.h"
+#include "engine/dispatcher_commands.h"
+#include "engine/line_search.h"
+#include "engine/line_shapes.h"
+#include "engine/pumped_wait.h"
+#include "engine/run_context.h"
+#include "engine/script_extensions.h"
+#include "values/ascii.h"
+#include "values/comma_split.h"
+#include "values/conditions.h"
+#include "values/number_format.h"
+#include "values/number_readers.h"
+
+namespace dorovev {
+namespace {
+
+using namespace codes;
+
+// The line as the control-flow steps see it; a step may rewrite it for the steps after.
+struct LoopLine {
+  CommandCode code;
+  std::u16string parameters;
+};
+
+bool is_loop_code(CommandCode code) noexcept {
+  static constexpr CommandCode kLoopCodes[] = {u"GOT"_code, u"UNT"_code, u"IF>"_code, u"IFW"_code, u"IFE"_code,
+                                               u"IFC"_code, u"IFD"_code, u"ELS"_code, u"GOS"_code, u"SRT"_code,
+                                               u"END"_code, u"DIA"_code, u"CAS"_code, u"EXP"_code, u"VBS"_code};
+  for (CommandCode loop_code : kLoopCodes) {
+    if (loop_code == code) return true;
+  }
+  return false;
+}
+
+std::u16string join(std::initializer_list<std::u16string_view> parts) {
+  std::u16string text;
+  for (std::u16string_view part : parts) text += part;
+  return text;
+}
+
+bool ignore_spaces(const RunContext& run) { return run.variables.trimming(); }
+
+// Ends the run after a failed forward search: the pointer stands past the last line.
+void end_run(RunContext& run) { run.next_line = run.lines.size(); }
+
+void jump_to_label(RunContext& run, std::u16string_view parameters) {
+  const Text label = run.resolve(parameters);
+  if (const auto found = find_forward(run.lines, 0, LineShape::kLabel, label.view(), ignore_spaces(run))) {
+    run.next_line = *found + 1;
+    return;
+  }
+  run.report_runtime_error(join({translate(u"Error - Label"), u" ", label.view(), u" ", translate(u"Not Found!")}));
+  end_run(run);
+}
+
+// One side of an Until comparison: a number as it stands, anything else as a quoted
+// text, so that the evaluator compares numbers as numbers and texts as texts.
+bool reads_as_number(RunContext& run, const Text& value) {
+  return read_locale_real(value.view(), run.decimal_separator()).has_value();
+}
+
+void until(RunContext& run, std::u16string_view parameters) {
+  static constexpr std::u16string_view kSeparators[] = {u",", u"=", u">", u"<", u"<>"};
+  std::u16string_view name;
+  std::u16string condition = u"1=0";
+  for (std::u16string_view separator : kSeparators) {
+    const std::size_t at = parameters.find(separator);
+    if (at == std::u16string_view::npos) continue;
+    name = parameters.substr(0, at);
+    const Text left = run.resolve(name);
+    const Text right = run.resolve(parameters.substr(at + separator.size()));
+    const std::u16string_view op = separator == u"," ? u"=" : separator;
+    if (reads_as_number(run, left) && reads_as_number(run, right)) {
+      condition = join({left.view(), op, right.view()});
+    } else {
+      condition = join({u"\"", left.view(), u"\"", op, u"\"", right.view(), u"\""});
+    }
+  }
+  // A condition that gives no value counts as true and ends the loop.
+  ExpressionEvaluator* evaluator = run.variables.evaluator();
+  const std::optional<Text> value = evaluator ? evaluator->evaluate(condition, run.variables.line_number())
+                                              : std::nullopt;
+  if (!value || reads_as_true(*value)) return;
+
+  if (const auto found = find_repeat_backward(run.lines, run.next_line - 1, name, ignore_spaces(run))) {
+    run.next_line = *found;
+    return;
+  }
+  run.report_runtime_error(join({translate(u"Error - Repeat>"), name, u" ", translate(u"Not Found!")}));
+  run.next_line = 0;
+}
+
+// IfWindowOpen, IfFileExists, IfDirExists, IfFileChanged become an `If>` line with a
+// constant condition and the test's labels.
+void rewrite_one_line_test(RunContext& run, ScriptExtensions& extensions, LoopLine& line) {
+  const std::u16string_view parameters = line.parameters;
+  const CommaSplit subject = split_at_first_comma(parameters);
+  CommaSplit labels = split_at_first_comma(subject.rest);
+  bool passed = false;
+  if (line.code == u"IFC"_code) {
+    passed = extensions.file_changed(parameters);
+    labels = split_at_first_comma(labels.rest);  // its labels are the third and fourth fields
+  } else {
+    const Text resolved = run.resolve(subject.first);
+    if (line.code == u"IFW"_code) passed = extensions.window_exists(resolved.view());
+    if (line.code == u"IFE"_code) passed = extensions.file_exists(resolved.view());
+    if (line.code == u"IFD"_code) passed = run.platform.directory_exists(resolved.view());
+  }
+  const std::u16string_view true_label = labels.first;
+  const std::u16string_view false_label = labels.rest;
+  std::u16string rewritten;
+  if (passed) {
+    rewritten = true_label.empty() ? u"{true}" : join({u"{true},", true_label});
+  } else if (!false_label.empty()) {
+    rewritten = join({u"{true},", false_label});
+  } else {
+    rewritten = true_label.empty() ? u"{false}" : join({u"{false},", true_label});
+  }
+  line = LoopLine{u"IF>"_code, rewritten};
+}
+
+// Whether a line met while skipping a false block opens a nested block of its own.
+bool opens_nested_block(RunContext& run, std::u16string_view line) {
+  const std::u16string_view trimmed = trim_left(line);
+  const std::u16string_view parameters = parameter_text_of(trimmed);
+  if (starts_with_upper(trimmed, u"IF>")) {
+    return evaluate_condition(run.variables, parameters, false, run).true_label.empty();
+  }
+  for (std::u16string_view test : {u"IFW", u"IFE", u"IFD", u"IFC", u"IFF"}) {
+    if (starts_with_upper(trimmed, test)) {
+      return parameters.find(u',') == std::u16string_view::npos || parameters.ends_with(u",,");
+    }
+  }
+  return false;
+}
+
+// A false `If>` without labels: the run goes on after the matching Else or EndIf.
+void skip_false_block(RunContext& run) {
+  int depth = 0;
+  while (run.next_line < run.lines.size()) {
+    const std::u16string_view line = run.lines[run.next_line++].view();
+    if (opens_block_comment(line)) {
+      run.next_line = skip_block_comment_forward(run.lines, run.next_line);
+    } else if (is_endif_line(line) || is_else_line(line)) {
+      if (depth == 0) return;
+      if (is_endif_line(line)) --depth;
+    } else if (opens_nested_block(run, line)) {
+      ++depth;
+    }
+  }
+  run.report_runtime_error(translate(u"Error - missing ELSE/ENDIF"));
+  end_run(run);
+}
+
+// Returns true when the line became a subroutine call for the steps after it.
+bool if_line(RunContext& run, LoopLine& line) {
+  const std::size_t remembered = run.next_line;
+  const Condition condition = evaluate_condition(run.variables, line.parameters, true, run);
+  const std::u16string& label = condition.truth ? condition.true_label : condition.false_label;
+  if (!label.empty()) {
+    // This jump always compares exactly, whatever IGNORESPACES holds.
+    if (const auto found = find_forward(run.lines, 0, LineShape::kLabel, label, false)) {
+      run.next_line = *found + 1;
+      return false;
+    }
+    run.current_line = Text(join({u"GOS>", label}));
+    line = LoopLine{u"GOS"_code, label};
+    run.next_line = remembered;
+    return true;
+  }
+  if (!condition.truth && condition.true_label.empty()) skip_false_block(run);
+  return false;
+}
+
+// An Else reached by running through the true block: on after the matching EndIf.
+void else_line(RunContext& run) {
+  int depth = 0;
+  while (run.next_line < run.lines.size()) {
+    const std::u16string_view line = run.lines[run.next_line++].view();
+    if (opens_block_comment(line)) {
+      run.next_line = skip_block_comment_forward(run.lines, run.next_line);
+      continue;
+    }
+    const std::u16string_view trimmed = trim_left(line);
+    if (starts_with_upper(trimmed, u"IF") && parameter_text_of(trimmed).find(u',') == std::u16string_view::npos) {
+      ++depth;
+    } else if (is_endif_line(line)) {
+      if (depth == 0) return;
+      --depth;
+    }
+  }
+  run.report_runtime_error(translate(u"Error - missing IF/ENDIF"));
+  end_run(run);
+}
+
+void call_subroutine(RunContext& run, std::u16string_view parameters) {
+  const CommaSplit first = split_at_first_comma(parameters);
+  const bool has_arguments = first.first.size() != parameters.size();
+  const Text name = run.resolve(first.first);
+  if (has_arguments) {
+    std::u16string_view rest = first.rest;
+    for (int number = 1;; ++number) {
+      const CommaSplit field = split_at_first_comma(rest);
+      const std::string digits = std::to_string(number);
+      AssignVariable(run.variables, join({name.view(), u"_var_", std::u16string(digits.begin(), digits.end())}),
+                     run.resolve(field.first));
+      if (field.first.size() == rest.size()) break;
+      rest = field.rest;
+    }
+  }
+  run.subroutines.push_back({name, run.next_line});
+  const auto found = find_forward(run.lines, 0, LineShape::kSubroutineStart, name.view(), ignore_spaces(run));
+  if (found) {
+    run.next_line = *found + 1;
+    return;
+  }
+  run.report_runtime_error(
+      join({translate(u"Error - Subroutine/Label"), u" ", parameters, u" ", translate(u"Not Found!")}));
+  run.subroutines.pop_back();
+  end_run(run);
+}
+
+void end_subroutine(RunContext& run, std::u16string_view parameters) {
+  const std::u16string upper = to_upper_ascii(run.current_line.view());
+  if (upper.find(u"ENDDIA") != std::u16string::npos || upper.find(u"ENDIF") != std::u16string::npos) return;
+  if (run.subroutines.empty()) return;
+  if (run.resolve(parameters) != run.subroutines.back().name) return;
+  run.next_line = std::min(run.subroutines.back().return_line, run.lines.size());
+  run.subroutines.pop_back();
+  if (run.in_event_handler) {
+    run.in_event_handler = false;
+    run.event_handler_returned = true;
+  }
+}
+
+// A subroutine reached by running into it is stepped over.
+void step_over_subroutine(RunContext& run, std::u16string_view parameters) {
+  const Text name = run.resolve(parameters);
+  const auto found =
+      find_forward(run.lines, run.next_line, LineShape::kSubroutineEnd, name.view(), ignore_spaces(run));
+  if (found) {
+    run.next_line = *found + 1;
+    return;
+  }
+  run.report_runtime_error(
+      join({translate(u"Error - ENDSUB For Subroutine"), u" ", parameters, u" ", translate(u"Not Found!")}));
+  end_run(run);
+}
+
+void control_flow(RunContext& run, ScriptExtensions& extensions, LoopLine line) {
+  if (line.code == u"GOT"_code) jump_to_label(run, line.parameters);
+  if (line.code == u"UNT"_code) until(run, line.parameters);
+  if (line.code == u"DIA"_code) run.next_line = extensions.consume_dialog_block(run.lines, run.next_line);
+  if (line.code == u"IFW"_code || line.code == u"IFE"_code || line.code == u"IFD"_code || line.code == u"IFC"_code) {
+    rewrite_one_line_test(run, extensions, line);
+  }
+  if (line.code == u"IF>"_code) if_line(run, line);
+  if (line.code == u"ELS"_code) else_line(run);
+  if (line.code == u"GOS"_code) call_subroutine(run, line.parameters);
+  if (line.code == u"END"_code) end_subroutine(run, line.parameters);
+  if (line.code == u"SRT"_code) step_over_subroutine(run, line.parameters);
+  if (line.code == u"VBS"_code) run.next_line = extensions.consume_vbscript_block(run.lines, run.next_line);
+  if (line.code == u"EXP"_code) export_data_block(run, line.parameters);
+}
+
+// STEP_DELAY is read by its bare name, so it is found only while implicit lookup is on.
+void step_delay(RunContext& run) {
+  if (read_integer_or_zero(run.resolve(u"STEP_DELAY").view()) == 0) return;
+  const std::int32_t delay = read_integer_or_zero(run.resolve(u"STEP_DELAY").view());
+  if (delay > 0) pumped_wait(run, static_cast<std::uint64_t>(delay));
+}
+
+void finish_run(RunContext& run, ScriptExtensions& extensions) {
+  extensions.release_run_resources();
+  run.lines.clear();
+  run.macro_result = run.resolve(u"%MACRO_RESULT%");
+}
+
+}  // namespace
+
+void run_main_loop(RunContext& run, const CommandTable& commands, ScriptExtensions& extensions) {
+  while (run.next_line < run.lines.size() && !run.process.stop_requested) {
+    run.platform.sleep(0);
+    run.platform.process_messages();
+    run.current_line = run.lines[run.next_line++];
+    run.variables.set_line_number(static_cast<std::int32_t>(run.next_line));
+    if (run.process.stop_requested) continue;
+
+    step_delay(run);
+    LineCursor cursor{run.lines, run.next_line};
+    const Text current = run.current_line;
+    const AnalysedLine analysed = analyse_line(current, cursor, run.variables, run.platform, &extensions);
+    run.next_line = cursor.next;
+
+    if (analysed.code == u"EXI"_code) {
+      run.process.exit_code = read_integer_or_zero(run.resolve(analysed.parameters).view());
+      break;
+    }
+    if (!is_loop_code(analysed.code)) {
+      dispatch(run, commands, analysed.code, analysed.parameters);
+      continue;
+    }
+    control_flow(run, extensions, LoopLine{analysed.code, std::u16string(analysed.parameters)});
+  }
+  finish_run(run, extensions);
+}
+
+}  // namespace dorovev
