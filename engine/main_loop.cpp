@@ -88,9 +88,7 @@ void until(RunContext& run, std::u16string_view parameters) {
     }
   }
   // A condition that gives no value counts as true and ends the loop.
-  ExpressionEvaluator* evaluator = run.variables.evaluator();
-  const std::optional<Text> value = evaluator ? evaluator->evaluate(condition, run.variables.line_number())
-                                              : std::nullopt;
+  const std::optional<Text> value = evaluate_expression(run.variables, condition);
   if (!value || reads_as_true(*value)) return;
 
   if (const auto found = find_repeat_backward(run.lines, run.next_line - 1, name, ignore_spaces(run))) {

@@ -43,11 +43,7 @@ void assign_expression(tVarArray& table, std::u16string_view name, std::u16strin
                        CommandServices& services) {
   const TrimmingSuspension suspension(table);
   const Text target = contains_percent(name) ? ExpandText(table, name, false) : Text(name);
-  const std::u16string_view inner = rhs.substr(1, rhs.size() - 2);
-  const Text expression = contains_percent(inner) ? ExpandForExpression(table, inner) : ExpandText(table, inner);
-  ExpressionEvaluator* evaluator = table.evaluator();
-  const std::optional<Text> value = evaluator ? evaluator->evaluate(expression.view(), table.line_number())
-                                              : std::nullopt;
+  const std::optional<Text> value = evaluate_braced_inside(table, rhs.substr(1, rhs.size() - 2));
   if (!value) {
     services.request_stop();
     return;

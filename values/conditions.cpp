@@ -32,11 +32,7 @@ Condition whole_expression(tVarArray& table, std::u16string_view text, std::size
                            CommandServices& services) {
   const std::u16string_view labels = labels_after(text, close);
   if (!evaluate) return with_labels(false, labels);
-  const std::u16string_view inner = text.substr(1, close - 1);
-  const Text expression = contains_percent(inner) ? ExpandForExpression(table, inner) : ExpandText(table, inner);
-  ExpressionEvaluator* evaluator = table.evaluator();
-  const std::optional<Text> value = evaluator ? evaluator->evaluate(expression.view(), table.line_number())
-                                              : std::nullopt;
+  const std::optional<Text> value = evaluate_braced_inside(table, text.substr(1, close - 1));
   if (!value) {
     services.request_stop();
     return {};

@@ -242,4 +242,16 @@ Text ExpandForExpression(const tVarArray& table, std::u16string_view text) {
   return expand_for_expression(table, text, table_flags(table), budget);
 }
 
+std::optional<Text> evaluate_expression(const tVarArray& table, std::u16string_view expression) {
+  ExpressionEvaluator* evaluator = table.evaluator();
+  if (!evaluator) return std::nullopt;
+  return evaluator->evaluate(expression, table.line_number());
+}
+
+std::optional<Text> evaluate_braced_inside(const tVarArray& table, std::u16string_view inside) {
+  const bool has_references = inside.find(u'%') != std::u16string_view::npos;
+  const Text expression = has_references ? ExpandForExpression(table, inside) : ExpandText(table, inside);
+  return evaluate_expression(table, expression.view());
+}
+
 }  // namespace dorovev

@@ -1,6 +1,7 @@
 // Substitution: how a raw parameter piece becomes its final text.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "values/text.h"
@@ -20,6 +21,14 @@ Text ExpandText(const tVarArray& table, std::u16string_view text, bool repeat = 
 // every resolved reference is inserted as an expression literal (a number as it stands,
 // anything else in double quotes). There is no repeated expansion.
 Text ExpandForExpression(const tVarArray& table, std::u16string_view text);
+
+// Hands an expression to the table's evaluator with the current line number. Nothing
+// when there is no evaluator or the expression gives no value (the evaluator has said why).
+std::optional<Text> evaluate_expression(const tVarArray& table, std::u16string_view expression);
+
+// The inside of a braced text, substituted as braced parameters are (ExpandText, or
+// ExpandForExpression when it holds `%`), then evaluated.
+std::optional<Text> evaluate_braced_inside(const tVarArray& table, std::u16string_view inside);
 
 // Bounds of repeated expansion: variables that refer to each other in a growing cycle
 // stop expanding at this depth, or when the repetitions of one call have produced four
