@@ -15,6 +15,20 @@ namespace dorovev {
 // The host passes one Platform to the interpreter. The Windows build implements it with
 // the real API; native tests use a scripted fake. The interface grows with the
 // interpreter, one narrow question at a time.
+// What a run publishes about the system in its first variables.
+struct SystemInfo {
+  std::u16string os_text;         // "NT.6.1.7601": platform, major, minor, build
+  std::u16string windows_dir;     // no trailing backslash
+  std::u16string system_dir;      // no trailing backslash
+  std::u16string temp_dir;        // with its trailing backslash; empty when there is none
+  std::u16string documents_dir;   // empty when the shell gives no path
+  std::u16string desktop_dir;     // empty when the shell gives no path
+  std::u16string user_name;
+  std::u16string computer_name;   // "ERR" when the system cannot say
+  std::u16string command_line;    // the whole command line of the process
+  std::u16string executable_path; // the running program
+};
+
 class Platform : public VariableHost {
  public:
   // Text in the system's ANSI code page, to UTF-16.
@@ -45,6 +59,11 @@ class Platform : public VariableHost {
   virtual std::u16string short_date_format() = 0;
   // The title of the application on the taskbar.
   virtual void set_application_title(std::u16string_view title) = 0;
+
+  virtual SystemInfo system_info() = 0;
+  // A fast-changing counter to seed the random generator from (the high-resolution
+  // performance counter, or the tick count where there is none).
+  virtual std::uint32_t random_seed_source() = 0;
 };
 
 }  // namespace dorovev

@@ -43,6 +43,10 @@ class RunContext final : public CommandServices {
   // What `%MACRO_RESULT%` resolved to when the run finished.
   Text macro_result;
 
+  // Logging is on when the run names a log file (LOGFILE) or inherits its caller's.
+  bool logging = false;
+  std::u16string log_file;
+
   // Resolves a text with repeat on, as every command reads its parameters.
   Text resolve(std::u16string_view text) const { return ExpandText(variables, text); }
 

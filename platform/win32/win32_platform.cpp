@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <climits>
@@ -184,5 +185,69 @@ std::u16string Win32Platform::short_date_format() {
 }
 
 void Win32Platform::set_application_title(std::u16string_view title) { title_ = title; }
+
+namespace {
+
+// Calls a Win32 function that fills a buffer of MAX_PATH characters and returns the length.
+template <typename Fill>
+std::u16string path_from(Fill fill) {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  const UINT length = fill(buffer, MAX_PATH + 1);
+  return length == 0 || length > MAX_PATH ? std::u16string() : from_wide(buffer, length);
+}
+
+std::u16string special_folder(int folder) {
+  wchar_t buffer[MAX_PATH] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+  return from_wide(buffer, ::wcslen(buffer));
+}
+
+std::u16string ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+// "NT.6.1.7601": the platform, then major, minor and build, as the version call reports them.
+std::u16string os_text() {
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!::GetVersionExW(&version)) return {};
+#pragma GCC diagnostic pop
+  static constexpr const char* kPlatforms[] = {"Win32S", "95/98", "NT"};
+  const std::string platform = version.dwPlatformId < 3 ? kPlatforms[version.dwPlatformId] : "";
+  const std::string text = platform + "." + std::to_string(version.dwMajorVersion) + "." +
+                           std::to_string(version.dwMinorVersion) + "." + std::to_string(version.dwBuildNumber);
+  return ascii(text.substr(0, 100));
+}
+
+}  // namespace
+
+SystemInfo Win32Platform::system_info() {
+  SystemInfo info;
+  info.os_text = os_text();
+  info.windows_dir = path_from([](wchar_t* buffer, UINT size) { return ::GetWindowsDirectoryW(buffer, size); });
+  info.system_dir = path_from([](wchar_t* buffer, UINT size) { return ::GetSystemDirectoryW(buffer, size); });
+  info.temp_dir = path_from([](wchar_t* buffer, UINT size) { return ::GetTempPathW(size, buffer); });
+  while (!info.temp_dir.empty() && info.temp_dir.back() <= u' ') info.temp_dir.pop_back();
+  info.documents_dir = special_folder(CSIDL_PERSONAL);
+  info.desktop_dir = special_folder(CSIDL_DESKTOP);
+  wchar_t user[256] = {};
+  DWORD user_size = 256;
+  if (::GetUserNameW(user, &user_size) && user_size > 0) info.user_name = from_wide(user, user_size - 1);
+  wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD computer_size = MAX_COMPUTERNAME_LENGTH + 1;
+  info.computer_name = ::GetComputerNameW(computer, &computer_size) ? from_wide(computer, computer_size) : u"ERR";
+  const wchar_t* command_line = ::GetCommandLineW();
+  info.command_line = from_wide(command_line, ::wcslen(command_line));
+  wchar_t module[32768] = {};
+  const DWORD module_length = ::GetModuleFileNameW(nullptr, module, 32768);
+  if (module_length > 0 && module_length < 32768) info.executable_path = from_wide(module, module_length);
+  return info;
+}
+
+std::uint32_t Win32Platform::random_seed_source() {
+  LARGE_INTEGER counter{};
+  if (::QueryPerformanceCounter(&counter)) return static_cast<std::uint32_t>(counter.QuadPart);
+  return ::GetTickCount();
+}
 
 }  // namespace dorovev::win32

@@ -24,6 +24,8 @@ class Win32Platform final : public Platform {
   char16_t decimal_separator() override;
   std::u16string short_date_format() override;
   void set_application_title(std::u16string_view title) override;
+  SystemInfo system_info() override;
+  std::uint32_t random_seed_source() override;
 
  private:
   std::u16string title_ = u"Dorovev";

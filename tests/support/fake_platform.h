@@ -35,6 +35,10 @@ class FakePlatform : public Platform {
   char16_t separator = u'.';
   std::u16string date_format = u"M/d/yyyy";
   int pumps = 0;
+  SystemInfo system{u"NT.6.1.7601",  u"C:\\Windows", u"C:\\Windows\\system32", u"C:\\Temp\\",
+                    u"C:\\Users\\ann\\Documents", u"C:\\Users\\ann\\Desktop", u"ann", u"HOST",
+                    u"\"C:\\Program Files\\dorovev.exe\" -RUN a.scp", u"C:\\Program Files\\dorovev.exe"};
+  std::uint32_t seed_source = 12345;
   // Called at every pump, as if a message arrived (for example the stop hotkey).
   std::function<void()> on_pump;
 
@@ -56,6 +60,8 @@ class FakePlatform : public Platform {
   char16_t decimal_separator() override { return separator; }
   std::u16string short_date_format() override { return date_format; }
   void set_application_title(std::u16string_view text) override { title = text; }
+  SystemInfo system_info() override { return system; }
+  std::uint32_t random_seed_source() override { return seed_source; }
 };
 
 // UTF-16 text from a UTF-8 literal, for readable tests.

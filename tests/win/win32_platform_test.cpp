@@ -100,6 +100,22 @@ TEST(Win32Platform, CommandLineArgumentsBecomeVariables) {
   }
 }
 
+TEST(Win32Platform, SystemInfoDescribesThisSystem) {
+  Win32Platform platform;
+  const SystemInfo info = platform.system_info();
+  EXPECT_TRUE(info.os_text.starts_with(u"NT.")) << std::string(info.os_text.begin(), info.os_text.end());
+  EXPECT_TRUE(info.temp_dir.ends_with(u"\\"));
+  for (const std::u16string* folder : {&info.windows_dir, &info.system_dir}) {
+    EXPECT_FALSE(folder->empty());
+    EXPECT_FALSE(folder->ends_with(u"\\"));
+  }
+  EXPECT_TRUE(info.system_dir.starts_with(info.windows_dir));
+  EXPECT_FALSE(info.user_name.empty());
+  EXPECT_FALSE(info.computer_name.empty());
+  EXPECT_TRUE(info.executable_path.ends_with(u"win32_platform_test.exe"));
+  EXPECT_NE(info.command_line.find(u"/user=ann"), std::u16string::npos);
+}
+
 TEST(Win32Platform, TickCountMoves) {
   Win32Platform platform;
   const std::uint32_t first = platform.tick_count();
