@@ -131,7 +131,55 @@ LRESULT CALLBACK rename_cancel_to_abort(int code, WPARAM wparam, LPARAM lparam) 
 
 }  // namespace
 
+namespace {
+
+// Unattended runs: when DOROVEV_UNATTENDED names a file, a dialog is appended to it as one
+// UTF-8 line (kind, buttons and text separated by tabs, line breaks written as \n) and
+// answered with its first button.
+std::wstring unattended_file() {
+  const DWORD size = ::GetEnvironmentVariableW(L"DOROVEV_UNATTENDED", nullptr, 0);
+  if (size == 0) return {};
+  std::wstring path(size, L'\0');
+  const DWORD length = ::GetEnvironmentVariableW(L"DOROVEV_UNATTENDED", path.data(), size);
+  path.resize(length < size ? length : 0);
+  return path;
+}
+
+std::string utf8(std::u16string_view text) {
+  if (text.empty()) return {};
+  const std::wstring source = wide(text);
+  const int size = static_cast<int>(source.size());
+  const int needed = ::WideCharToMultiByte(CP_UTF8, 0, source.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, source.data(), size, bytes.data(), needed, nullptr, nullptr);
+  return bytes;
+}
+
+MessageButton record_unattended(const std::wstring& file, std::u16string_view text, MessageKind kind,
+                                MessageButtons buttons) {
+  static constexpr const char* kKinds[] = {"warning", "error", "information", "plain"};
+  static constexpr const char* kButtons[] = {"OK", "OK Abort", "Abort Ignore"};
+  std::string line = std::string(kKinds[static_cast<int>(kind)]) + "\t" + kButtons[static_cast<int>(buttons)] + "\t";
+  for (char c : utf8(text)) {
+    if (c == '\r') continue;
+    if (c == '\n') {
+      line += "\\n";
+    } else {
+      line += c;
+    }
+  }
+  line += "\n";
+  UniqueFileHandle log(::CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (log) ::WriteFile(log.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  return buttons == MessageButtons::kAbortIgnore ? MessageButton::kAbort : MessageButton::kOk;
+}
+
+}  // namespace
+
 MessageButton Win32Platform::show_message_dialog(std::u16string_view text, MessageKind kind, MessageButtons buttons) {
+  if (const std::wstring file = unattended_file(); !file.empty()) return record_unattended(file, text, kind, buttons);
   UINT style = MB_TOPMOST | MB_SETFOREGROUND | MB_TASKMODAL;
   switch (kind) {
     case MessageKind::kWarning: style |= MB_ICONWARNING; break;

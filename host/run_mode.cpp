@@ -1,0 +1,36 @@
+// Running a script file as the top-level run.
+#include "host/run_mode.h"
+
+#include "engine/dispatch.h"
+#include "engine/dispatcher_commands.h"
+#include "engine/main_loop.h"
+#include "engine/run_context.h"
+#include "engine/run_start.h"
+#include "engine/script_extensions.h"
+#include "engine/value_commands.h"
+#include "platform/win32/win32_platform.h"
+
+namespace dorovev {
+
+int run_script_file(const std::u16string& path) {
+  win32::Win32Platform platform;
+  ProcessState process;
+  CommandTable commands;
+  register_dispatcher_commands(commands);
+  register_value_commands(commands);
+  ScriptExtensions extensions;
+
+  RunContext run(platform, process);
+  std::optional<LineList> lines = lines_from_script_file(path, platform);
+  if (!lines) {
+    platform.show_message_dialog(std::u16string(translate(u"Error Attempting to Read")) + u" : " + path,
+                                 MessageKind::kWarning, MessageButtons::kOk);
+    return 0;
+  }
+  run.lines = std::move(*lines);
+  prepare_run(run, commands, RunStart{});
+  run_main_loop(run, commands, extensions);
+  return process.exit_code;
+}
+
+}  // namespace dorovev
