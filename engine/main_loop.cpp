@@ -143,14 +143,21 @@ bool opens_nested_block(RunContext& run, std::u16string_view line) {
   return false;
 }
 
+// The next line for a block search. A line that opens a block comment is fetched itself
+// and the lines it hides are passed over. Nothing at the end of the list.
+std::optional<std::u16string_view> fetch_for_search(RunContext& run) {
+  if (run.next_line >= run.lines.size()) return std::nullopt;
+  const std::u16string_view line = run.lines[run.next_line++].view();
+  if (opens_block_comment(line)) run.next_line = skip_block_comment_forward(run.lines, run.next_line);
+  return line;
+}
+
 // A false `If>` without labels: the run goes on after the matching Else or EndIf.
 void skip_false_block(RunContext& run) {
   int depth = 0;
-  while (run.next_line < run.lines.size()) {
-    const std::u16string_view line = run.lines[run.next_line++].view();
-    if (opens_block_comment(line)) {
-      run.next_line = skip_block_comment_forward(run.lines, run.next_line);
-    } else if (is_endif_line(line) || is_else_line(line)) {
+  while (const std::optional<std::u16string_view> fetched = fetch_for_search(run)) {
+    const std::u16string_view line = *fetched;
+    if (is_endif_line(line) || is_else_line(line)) {
       if (depth == 0) return;
       if (is_endif_line(line)) --depth;
     } else if (opens_nested_block(run, line)) {
@@ -161,8 +168,8 @@ void skip_false_block(RunContext& run) {
   end_run(run);
 }
 
-// Returns true when the line became a subroutine call for the steps after it.
-bool if_line(RunContext& run, LoopLine& line) {
+// A label that is not found turns the line into a subroutine call for the steps after it.
+void if_line(RunContext& run, LoopLine& line) {
   const std::size_t remembered = run.next_line;
   const Condition condition = evaluate_condition(run.variables, line.parameters, true, run);
   const std::u16string& label = condition.truth ? condition.true_label : condition.false_label;
@@ -170,26 +177,21 @@ bool if_line(RunContext& run, LoopLine& line) {
     // This jump always compares exactly, whatever IGNORESPACES holds.
     if (const auto found = find_forward(run.lines, 0, LineShape::kLabel, label, false)) {
       run.next_line = *found + 1;
-      return false;
+      return;
     }
     run.current_line = Text(join({u"GOS>", label}));
     line = LoopLine{u"GOS"_code, label};
     run.next_line = remembered;
-    return true;
+    return;
   }
   if (!condition.truth && condition.true_label.empty()) skip_false_block(run);
-  return false;
 }
 
 // An Else reached by running through the true block: on after the matching EndIf.
 void else_line(RunContext& run) {
   int depth = 0;
-  while (run.next_line < run.lines.size()) {
-    const std::u16string_view line = run.lines[run.next_line++].view();
-    if (opens_block_comment(line)) {
-      run.next_line = skip_block_comment_forward(run.lines, run.next_line);
-      continue;
-    }
+  while (const std::optional<std::u16string_view> fetched = fetch_for_search(run)) {
+    const std::u16string_view line = *fetched;
     const std::u16string_view trimmed = trim_left(line);
     if (starts_with_upper(trimmed, u"IF") && parameter_text_of(trimmed).find(u',') == std::u16string_view::npos) {
       ++depth;
