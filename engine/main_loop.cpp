@@ -14,6 +14,7 @@
 #include "engine/line_search.h"
 #include "engine/line_shapes.h"
 #include "engine/pumped_wait.h"
+#include "engine/run_log.h"
 #include "engine/run_context.h"
 #include "engine/script_extensions.h"
 #include "values/ascii.h"
@@ -51,13 +52,23 @@ std::u16string join(std::initializer_list<std::u16string_view> parts) {
 
 bool ignore_spaces(const RunContext& run) { return run.variables.trimming(); }
 
-// Ends the run after a failed forward search: the pointer stands past the last line.
-void end_run(RunContext& run) { run.next_line = run.lines.size(); }
+// Ends the run after a failed forward search: the pointer stands past the last line, the
+// last line the search read.
+void end_run(RunContext& run) {
+  run.next_line = run.lines.size();
+  if (!run.lines.empty()) run.current_line = run.lines.back();
+}
+
+// Continues after a line that a search found; the log shows that line as the current one.
+void continue_after(RunContext& run, std::size_t found) {
+  run.current_line = run.lines[found];
+  run.next_line = found + 1;
+}
 
 void jump_to_label(RunContext& run, std::u16string_view parameters) {
   const Text label = run.resolve(parameters);
   if (const auto found = find_forward(run.lines, 0, LineShape::kLabel, label.view(), ignore_spaces(run))) {
-    run.next_line = *found + 1;
+    continue_after(run, *found);
     return;
   }
   run.report_runtime_error(join({translate(u"Error - Label"), u" ", label.view(), u" ", translate(u"Not Found!")}));
@@ -92,10 +103,12 @@ void until(RunContext& run, std::u16string_view parameters) {
   if (!value || reads_as_true(*value)) return;
 
   if (const auto found = find_repeat_backward(run.lines, run.next_line - 1, name, ignore_spaces(run))) {
+    run.current_line = run.lines[*found];
     run.next_line = *found;
     return;
   }
   run.report_runtime_error(join({translate(u"Error - Repeat>"), name, u" ", translate(u"Not Found!")}));
+  run.current_line = run.lines.front();
   run.next_line = 0;
 }
 
@@ -147,7 +160,8 @@ bool opens_nested_block(RunContext& run, std::u16string_view line) {
 // and the lines it hides are passed over. Nothing at the end of the list.
 std::optional<std::u16string_view> fetch_for_search(RunContext& run) {
   if (run.next_line >= run.lines.size()) return std::nullopt;
-  const std::u16string_view line = run.lines[run.next_line++].view();
+  run.current_line = run.lines[run.next_line++];
+  const std::u16string_view line = run.lines[run.next_line - 1].view();
   if (opens_block_comment(line)) run.next_line = skip_block_comment_forward(run.lines, run.next_line);
   return line;
 }
@@ -176,7 +190,7 @@ void if_line(RunContext& run, LoopLine& line) {
   if (!label.empty()) {
     // This jump always compares exactly, whatever IGNORESPACES holds.
     if (const auto found = find_forward(run.lines, 0, LineShape::kLabel, label, false)) {
-      run.next_line = *found + 1;
+      continue_after(run, *found);
       return;
     }
     run.current_line = Text(join({u"GOS>", label}));
@@ -222,7 +236,7 @@ void call_subroutine(RunContext& run, std::u16string_view parameters) {
   run.subroutines.push_back({name, run.next_line});
   const auto found = find_forward(run.lines, 0, LineShape::kSubroutineStart, name.view(), ignore_spaces(run));
   if (found) {
-    run.next_line = *found + 1;
+    continue_after(run, *found);
     return;
   }
   run.report_runtime_error(
@@ -250,7 +264,7 @@ void step_over_subroutine(RunContext& run, std::u16string_view parameters) {
   const auto found =
       find_forward(run.lines, run.next_line, LineShape::kSubroutineEnd, name.view(), ignore_spaces(run));
   if (found) {
-    run.next_line = *found + 1;
+    continue_after(run, *found);
     return;
   }
   run.report_runtime_error(
@@ -283,6 +297,7 @@ void step_delay(RunContext& run) {
 
 void finish_run(RunContext& run, ScriptExtensions& extensions) {
   extensions.release_run_resources();
+  write_log_entry(run, u"Finished Macro : " + run.log_name);
   run.lines.clear();
   run.macro_result = run.resolve(u"%MACRO_RESULT%");
 }
@@ -297,6 +312,7 @@ void run_main_loop(RunContext& run, const CommandTable& commands, ScriptExtensio
     run.variables.set_line_number(static_cast<std::int32_t>(run.next_line));
     if (run.process.stop_requested) continue;
 
+    log_before_line(run);
     step_delay(run);
     LineCursor cursor{run.lines, run.next_line};
     const Text current = run.current_line;
@@ -307,11 +323,12 @@ void run_main_loop(RunContext& run, const CommandTable& commands, ScriptExtensio
       run.process.exit_code = read_integer_or_zero(run.resolve(analysed.parameters).view());
       break;
     }
-    if (!is_loop_code(analysed.code)) {
+    if (is_loop_code(analysed.code)) {
+      control_flow(run, extensions, LoopLine{analysed.code, std::u16string(analysed.parameters)});
+    } else {
       dispatch(run, commands, analysed.code, analysed.parameters);
-      continue;
     }
-    control_flow(run, extensions, LoopLine{analysed.code, std::u16string(analysed.parameters)});
+    log_after_line(run);
   }
   finish_run(run, extensions);
 }

@@ -15,6 +15,12 @@ namespace dorovev {
 // The host passes one Platform to the interpreter. The Windows build implements it with
 // the real API; native tests use a scripted fake. The interface grows with the
 // interpreter, one narrow question at a time.
+// The local date and time of day.
+struct LocalTime {
+  int year, month, day;
+  int hour, minute, second, millisecond;
+};
+
 // What a run publishes about the system in its first variables.
 struct SystemInfo {
   std::u16string os_text;         // "NT.6.1.7601": platform, major, minor, build
@@ -41,6 +47,9 @@ class Platform : public VariableHost {
   virtual std::optional<std::string> read_file(std::u16string_view path) = 0;
   // Replaces the file with the bytes; false when it cannot be written.
   virtual bool write_file(std::u16string_view path, std::string_view bytes) = 0;
+  // Adds the bytes to the end of the file, creating it when it does not exist; the file
+  // is closed again at once. False when it cannot be opened.
+  virtual bool append_file(std::u16string_view path, std::string_view bytes) = 0;
 
   virtual bool directory_exists(std::u16string_view path) = 0;
   // Creates one directory level; false when it could not.
@@ -61,6 +70,7 @@ class Platform : public VariableHost {
   virtual void set_application_title(std::u16string_view title) = 0;
 
   virtual SystemInfo system_info() = 0;
+  virtual LocalTime local_time() = 0;
   // A fast-changing counter to seed the random generator from (the high-resolution
   // performance counter, or the tick count where there is none).
   virtual std::uint32_t random_seed_source() = 0;

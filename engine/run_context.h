@@ -46,6 +46,9 @@ class RunContext final : public CommandServices {
   // Logging is on when the run names a log file (LOGFILE) or inherits its caller's.
   bool logging = false;
   std::u16string log_file;
+  // How the start and finish entries name the run: the script file, or the program for
+  // a compiled macro.
+  std::u16string log_name;
 
   // Resolves a text with repeat on, as every command reads its parameters.
   Text resolve(std::u16string_view text) const { return ExpandText(variables, text); }

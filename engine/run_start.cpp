@@ -6,6 +6,7 @@
 
 #include "engine/dispatch.h"
 #include "engine/run_context.h"
+#include "engine/run_log.h"
 #include "values/ascii.h"
 
 namespace dorovev {
@@ -90,6 +91,8 @@ void prepare_run(RunContext& run, const CommandTable& commands, const RunStart& 
     run.logging = true;
     run.log_file = start.inherited_log_file;
   }
+  run.log_name = start.from_container ? system.executable_path : start.script_name;
+  write_log_entry(run, u"Started Macro : " + run.log_name);
 }
 
 }  // namespace dorovev

@@ -10,8 +10,10 @@ class CommandTable;
 class RunContext;
 
 struct RunStart {
-  std::u16string macro_parameters;  // "x=5 /name=Joe"; empty or "0" for none
+  std::u16string macro_parameters;    // "x=5 /name=Joe"; empty or "0" for none
   std::u16string inherited_log_file;  // a nested run logs where its caller logs
+  std::u16string script_name;         // the script file of a file run
+  bool from_container = false;        // the compiled macro's own script
 };
 
 // Prepares `run`, whose line list is already loaded: clears the stop request, creates

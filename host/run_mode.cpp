@@ -28,7 +28,9 @@ int run_script_file(const std::u16string& path) {
     return 0;
   }
   run.lines = std::move(*lines);
-  prepare_run(run, commands, RunStart{});
+  RunStart start;
+  start.script_name = path;
+  prepare_run(run, commands, start);
   run_main_loop(run, commands, extensions);
   return process.exit_code;
 }

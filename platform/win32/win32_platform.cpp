@@ -298,4 +298,20 @@ std::uint32_t Win32Platform::random_seed_source() {
   return ::GetTickCount();
 }
 
+LocalTime Win32Platform::local_time() {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  return LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+bool Win32Platform::append_file(std::u16string_view path, std::string_view bytes) {
+  UniqueFileHandle file(::CreateFileW(wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return bytes.size() <= 0x7FFFFFFF &&
+         ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
 }  // namespace dorovev::win32

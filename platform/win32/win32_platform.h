@@ -25,6 +25,8 @@ class Win32Platform final : public Platform {
   std::u16string short_date_format() override;
   void set_application_title(std::u16string_view title) override;
   SystemInfo system_info() override;
+  LocalTime local_time() override;
+  bool append_file(std::u16string_view path, std::string_view bytes) override;
   std::uint32_t random_seed_source() override;
 
  private:

@@ -54,6 +54,18 @@ bool FakePlatform::write_file(std::u16string_view path, std::string_view bytes) 
   return true;
 }
 
+bool FakePlatform::append_file(std::u16string_view path, std::string_view bytes) {
+  // A file can only be made in a folder that exists.
+  const std::u16string name(path);
+  const std::size_t separator = name.find_last_of(u'\\');
+  if (separator != std::u16string::npos && !directories.count(name.substr(0, separator + 1)) &&
+      !directories.count(name.substr(0, separator))) {
+    return false;
+  }
+  files[name] += bytes;
+  return true;
+}
+
 bool FakePlatform::create_directory(std::u16string_view path) {
   return directories.insert(std::u16string(path)).second;
 }

@@ -61,6 +61,9 @@ class FakePlatform : public Platform {
   std::u16string short_date_format() override { return date_format; }
   void set_application_title(std::u16string_view text) override { title = text; }
   SystemInfo system_info() override { return system; }
+  LocalTime now{2009, 1, 15, 9, 5, 3, 42};
+  LocalTime local_time() override { return now; }
+  bool append_file(std::u16string_view path, std::string_view bytes) override;
   std::uint32_t random_seed_source() override { return seed_source; }
 };
 

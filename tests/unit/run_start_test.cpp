@@ -12,6 +12,13 @@ namespace {
 
 using testing::FakePlatform;
 
+RunStart with_parameters(std::u16string parameters, std::u16string inherited_log_file = {}) {
+  RunStart start;
+  start.macro_parameters = std::move(parameters);
+  start.inherited_log_file = std::move(inherited_log_file);
+  return start;
+}
+
 class RunStartTest : public ::testing::Test {
  protected:
   RunStartTest() : run(platform, process) { register_value_commands(table); }
@@ -69,7 +76,7 @@ TEST_F(RunStartTest, MacroParametersBecomeVariables) {
   for (const Case& c : cases) {
     FakePlatform fresh_platform;
     RunContext fresh(fresh_platform, process);
-    prepare_run(fresh, table, RunStart{c.parameters, {}});
+    prepare_run(fresh, table, with_parameters(c.parameters));
     for (const auto& [name, expected] : c.variables) {
       EXPECT_EQ(fresh.variables.value_of(name), Text(expected)) << std::u16string_view(c.parameters).size();
     }
@@ -77,7 +84,7 @@ TEST_F(RunStartTest, MacroParametersBecomeVariables) {
 }
 
 TEST_F(RunStartTest, ALogFileVariableSwitchesLoggingOn) {
-  prepare_run(run, table, RunStart{u"LOGFILE=C:\\run.log", {}});
+  prepare_run(run, table, with_parameters(u"LOGFILE=C:\\run.log"));
   EXPECT_TRUE(run.logging);
   EXPECT_EQ(run.log_file, u"C:\\run.log");
 
@@ -88,7 +95,7 @@ TEST_F(RunStartTest, ALogFileVariableSwitchesLoggingOn) {
 
   platform.arguments.clear();
   RunContext nested(platform, process);
-  prepare_run(nested, table, RunStart{u"0", u"C:\\caller.log"});
+  prepare_run(nested, table, with_parameters(u"0", u"C:\\caller.log"));
   EXPECT_TRUE(nested.logging);
   EXPECT_EQ(nested.log_file, u"C:\\caller.log");
 }
