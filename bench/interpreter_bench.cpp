@@ -1,0 +1,68 @@
+// Benchmarks of the interpreter: `bench_interpreter <case> <iterations>` runs a script
+// whose loop body executes `iterations` times. scripts/bench runs each case twice under
+// callgrind; the difference, divided by the lines (or jumps) added, is the cost of one.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "engine/dispatch.h"
+#include "engine/dispatcher_commands.h"
+#include "engine/main_loop.h"
+#include "engine/run_context.h"
+#include "engine/run_start.h"
+#include "engine/script_extensions.h"
+#include "engine/value_commands.h"
+#include "tests/support/fake_platform.h"
+
+using namespace dorovev;
+
+namespace {
+
+void run_script(const std::string& text) {
+  testing::FakePlatform platform;
+  ProcessState process;
+  CommandTable commands;
+  register_dispatcher_commands(commands);
+  register_value_commands(commands);
+  ScriptExtensions extensions;
+  RunContext run(platform, process);
+  run.lines = split_lines(platform.ansi_to_text(text));
+  prepare_run(run, commands, RunStart{});
+  run_main_loop(run, commands, extensions);
+}
+
+// Four simple lines per pass: Let>, Add>, a one-line If> whose label is found, and the
+// label line itself.
+std::string simple_lines(long passes) {
+  return "Let>i=0\nLabel>top\nLet>x=5\nAdd>i,1\nIf>%i%<" + std::to_string(passes) + ",top\n";
+}
+
+// A jump that searches 1,000 lines for its label on every pass.
+std::string jump_1000(long passes) {
+  std::string script = "Let>i=0\nGoto>start\n";
+  for (int line = 0; line < 996; ++line) script += "Let>filler=" + std::to_string(line) + "\n";
+  script += "Label>start\nAdd>i,1\nIf>%i%<" + std::to_string(passes) + ",start\n";
+  return script;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: bench_interpreter <simple_lines|jump_1000|list> <iterations>\n");
+    return 2;
+  }
+  const std::string which = argv[1];
+  const long passes = std::atol(argv[2]);
+  if (which == "list") {
+    std::printf("simple_lines\njump_1000\n");
+  } else if (which == "simple_lines") {
+    run_script(simple_lines(passes));
+  } else if (which == "jump_1000") {
+    run_script(jump_1000(passes));
+  } else {
+    std::fprintf(stderr, "bench_interpreter: no case %s\n", which.c_str());
+    return 2;
+  }
+  return 0;
+}
