@@ -6,12 +6,10 @@
 #include <string>
 
 #include "engine/dispatch.h"
-#include "engine/dispatcher_commands.h"
-#include "engine/main_loop.h"
+#include "engine/interpreter.h"
 #include "engine/run_context.h"
 #include "engine/run_start.h"
 #include "engine/script_extensions.h"
-#include "engine/value_commands.h"
 #include "tests/support/fake_platform.h"
 
 using namespace dorovev;
@@ -22,13 +20,11 @@ void run_script(const std::string& text) {
   testing::FakePlatform platform;
   ProcessState process;
   CommandTable commands;
-  register_dispatcher_commands(commands);
-  register_value_commands(commands);
+  register_core_commands(commands);
   ScriptExtensions extensions;
   RunContext run(platform, process);
   run.lines = split_lines(platform.ansi_to_text(text));
-  prepare_run(run, commands, RunStart{});
-  run_main_loop(run, commands, extensions);
+  run_loaded_script(run, commands, extensions, RunStart{});
 }
 
 // Four simple lines per pass: Let>, Add>, a one-line If> whose label is found, and the

@@ -2,12 +2,10 @@
 #include "host/run_mode.h"
 
 #include "engine/dispatch.h"
-#include "engine/dispatcher_commands.h"
-#include "engine/main_loop.h"
+#include "engine/interpreter.h"
 #include "engine/run_context.h"
 #include "engine/run_start.h"
 #include "engine/script_extensions.h"
-#include "engine/value_commands.h"
 #include "platform/win32/win32_platform.h"
 
 namespace dorovev {
@@ -16,8 +14,7 @@ int run_script_file(const std::u16string& path) {
   win32::Win32Platform platform;
   ProcessState process;
   CommandTable commands;
-  register_dispatcher_commands(commands);
-  register_value_commands(commands);
+  register_core_commands(commands);
   ScriptExtensions extensions;
 
   RunContext run(platform, process);
@@ -30,8 +27,7 @@ int run_script_file(const std::u16string& path) {
   run.lines = std::move(*lines);
   RunStart start;
   start.script_name = path;
-  prepare_run(run, commands, start);
-  run_main_loop(run, commands, extensions);
+  run_loaded_script(run, commands, extensions, start);
   return process.exit_code;
 }
 

@@ -4,11 +4,10 @@
 #include <string>
 
 #include "engine/dispatch.h"
-#include "engine/dispatcher_commands.h"
+#include "engine/interpreter.h"
 #include "engine/main_loop.h"
 #include "engine/run_context.h"
 #include "engine/script_extensions.h"
-#include "engine/value_commands.h"
 #include "tests/support/fake_platform.h"
 #include "values/number_readers.h"
 
@@ -57,8 +56,7 @@ struct FakeTests : ScriptExtensions {
 class MainLoopTest : public ::testing::Test {
  protected:
   MainLoopTest() : run(platform, process, &evaluator) {
-    register_dispatcher_commands(table);
-    register_value_commands(table);
+    register_core_commands(table);
     // Log>text appends the resolved text and a `;` to the variable `log`. A script that
     // loops for ever by mistake is stopped once the log grows long, so that it fails
     // instead of hanging.

@@ -5,12 +5,10 @@
 #include <string>
 
 #include "engine/dispatch.h"
-#include "engine/dispatcher_commands.h"
-#include "engine/main_loop.h"
+#include "engine/interpreter.h"
 #include "engine/run_context.h"
 #include "engine/run_start.h"
 #include "engine/script_extensions.h"
-#include "engine/value_commands.h"
 #include "tests/support/fake_platform.h"
 
 namespace dorovev {
@@ -22,8 +20,7 @@ using testing::make_lines;
 class RunLogTest : public ::testing::Test {
  protected:
   RunLogTest() : run(platform, process) {
-    register_dispatcher_commands(table);
-    register_value_commands(table);
+    register_core_commands(table);
   }
 
   // Runs a script file named C:\s.scp with the given macro parameters; returns the
@@ -34,8 +31,7 @@ class RunLogTest : public ::testing::Test {
     RunStart start;
     start.macro_parameters = parameters;
     start.script_name = u"C:\\s.scp";
-    prepare_run(run, table, start);
-    run_main_loop(run, table, extensions);
+    run_loaded_script(run, table, extensions, start);
     // Entries end with CR LF; a value holding a line break continues its entry.
     const auto file = platform.files.find(u"C:\\run.log");
     const std::string log = file == platform.files.end() ? std::string() : file->second;

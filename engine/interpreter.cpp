@@ -1,0 +1,22 @@
+// The interpreter's entry points for hosts.
+#include "engine/interpreter.h"
+
+#include "engine/dispatcher_commands.h"
+#include "engine/main_loop.h"
+#include "engine/run_start.h"
+#include "engine/value_commands.h"
+
+namespace dorovev {
+
+void register_core_commands(CommandTable& table) {
+  register_dispatcher_commands(table);
+  register_value_commands(table);
+}
+
+void run_loaded_script(RunContext& run, const CommandTable& commands, ScriptExtensions& extensions,
+                       const RunStart& start) {
+  prepare_run(run, commands, start);
+  run_main_loop(run, commands, extensions);
+}
+
+}  // namespace dorovev
