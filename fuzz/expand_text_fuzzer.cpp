@@ -1,6 +1,6 @@
 // Fuzzes substitution: the input's first byte picks the flags, its lines assign
 // variables (`name=value`), and its last line is expanded once, repeatedly, and for an
-// expression.
+// expression, and checked against the full expansion without short ways.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -51,6 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (text.view().find(u'%') == std::u16string_view::npos && text.view().find(u'{') == std::u16string_view::npos &&
       !ignore_spaces && explicit_names && !(once == repeated)) {
     __builtin_trap();  // without references or names nothing can differ
+  }
+  // The short ways for common shapes must give what the full expansion gives.
+  Text holder;
+  if (!(once == ExpandTextInFull(table, text.view(), false)) || !(repeated == ExpandTextInFull(table, text.view())) ||
+      ExpandToView(table, text.view(), holder) != repeated.view()) {
+    __builtin_trap();
   }
   (void)ExpandForExpression(table, text.view());
   return 0;

@@ -45,7 +45,8 @@ void change_by(tVarArray& table, std::u16string_view parameters, double sign, st
                CommandServices& services) {
   const CommaSplit split = split_at_first_comma(parameters);
   const Target target = find_target(table, split.first);
-  const double amount = sign * read_strict_real(ExpandText(table, split.rest).view()).value_or(0);
+  Text holder;
+  const double amount = sign * read_strict_real(ExpandToView(table, split.rest, holder)).value_or(0);
   if (const std::optional<double> number = read_strict_real(target.current.view())) {
     const double result = *number + amount;
     if (!std::isfinite(result)) {

@@ -12,6 +12,9 @@ constexpr char16_t upper_ascii(char16_t c) noexcept {
   return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
 }
 
+// Widens single-byte text unit by unit: digits, formatted numbers, internal messages.
+inline std::u16string widen_ascii(std::string_view text) { return std::u16string(text.begin(), text.end()); }
+
 inline std::u16string to_upper_ascii(std::u16string_view text) {
   std::u16string upper(text);
   for (char16_t& c : upper) c = upper_ascii(c);

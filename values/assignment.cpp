@@ -131,10 +131,11 @@ void apply_special_name(tVarArray& table, std::u16string_view raw_name, std::u16
 
 void assign_plain(tVarArray& table, std::u16string_view parameters, std::size_t equals, std::u16string_view name,
                   CommandServices& services) {
-  const Text target = contains_percent(name) ? ExpandText(table, name, false) : Text(name);
+  Text holder;
+  const std::u16string_view target = contains_percent(name) ? ExpandToView(table, name, holder, false) : name;
   const std::optional<Text> value = plain_value(table, parameters, equals, services);
   if (!value) return;
-  AssignVariable(table, target.view(), *value);
+  AssignVariable(table, target, *value);
   apply_special_name(table, parameters.substr(0, equals), parameters.substr(equals + 1), services);
 }
 

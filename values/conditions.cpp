@@ -48,19 +48,24 @@ struct Operator {
   Comparison comparison = Comparison::kEqual;
 };
 
+// One pass over the text, keeping the first place of each candidate in that order of rank.
 Operator find_operator(std::u16string_view text) {
-  struct Candidate {
-    std::u16string_view symbol;
-    Comparison comparison;
-  };
-  static constexpr Candidate kCandidates[] = {{u"=", Comparison::kEqual},
-                                              {u"<>", Comparison::kDifferent},
-                                              {u"<", Comparison::kLess},
-                                              {u">", Comparison::kGreater}};
-  for (const Candidate& candidate : kCandidates) {
-    const std::size_t position = text.find(candidate.symbol);
-    if (position != kNone) return {position, candidate.symbol.size(), candidate.comparison};
+  std::size_t different = kNone;
+  std::size_t less = kNone;
+  std::size_t greater = kNone;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'=') return {i, 1, Comparison::kEqual};
+    if (c == u'<') {
+      if (less == kNone) less = i;
+      if (different == kNone && i + 1 < text.size() && text[i + 1] == u'>') different = i;
+    } else if (c == u'>' && greater == kNone) {
+      greater = i;
+    }
   }
+  if (different != kNone) return {different, 2, Comparison::kDifferent};
+  if (less != kNone) return {less, 1, Comparison::kLess};
+  if (greater != kNone) return {greater, 1, Comparison::kGreater};
   return {};
 }
 
@@ -75,11 +80,11 @@ bool compare(const T& left, Comparison comparison, const T& right) {
   return false;
 }
 
-bool compare_operands(const Text& left, Comparison comparison, const Text& right) {
-  const std::optional<double> left_number = read_strict_real(left.view());
-  const std::optional<double> right_number = read_strict_real(right.view());
+bool compare_operands(std::u16string_view left, Comparison comparison, std::u16string_view right) {
+  const std::optional<double> left_number = read_strict_real(left);
+  const std::optional<double> right_number = read_strict_real(right);
   if (left_number && right_number) return compare(*left_number, comparison, *right_number);
-  return compare(left.view(), comparison, right.view());
+  return compare(left, comparison, right);
 }
 
 Condition comparison(tVarArray& table, std::u16string_view text, bool evaluate, CommandServices& services) {
@@ -91,19 +96,22 @@ Condition comparison(tVarArray& table, std::u16string_view text, bool evaluate, 
     }
     return {};
   }
-  const Text left = ExpandText(table, text.substr(0, found.position));
+  Text left_holder;
+  const std::u16string_view left = ExpandToView(table, text.substr(0, found.position), left_holder);
   const std::size_t rest_start = found.position + found.length;
   const std::u16string_view rest = text.substr(rest_start);
   const std::size_t close = rest.find(u'}');
   if (!rest.empty() && rest.front() == u'{' && close != kNone) {
-    const Text right = ExpandText(table, rest.substr(0, close + 1));
+    Text right_holder;
+    const std::u16string_view right = ExpandToView(table, rest.substr(0, close + 1), right_holder);
     return with_labels(compare_operands(left, found.comparison, right), labels_after(rest, close));
   }
   // A comma before the operator leaves the right side empty.
   const std::size_t comma = text.find(u',');
   const std::u16string_view right_text =
       comma > rest_start ? text.substr(rest_start, comma - rest_start) : std::u16string_view();
-  const Text right = ExpandText(table, right_text);
+  Text right_holder;
+  const std::u16string_view right = ExpandToView(table, right_text, right_holder);
   return with_labels(compare_operands(left, found.comparison, right), text.substr(comma + 1));
 }
 
@@ -115,8 +123,8 @@ Condition evaluate_condition(tVarArray& table, std::u16string_view parameters, b
   if (close != kNone && parameters.front() == u'{') {
     return whole_expression(table, parameters, close, evaluate, services);
   }
-  std::u16string text(parameters);
-  if (text.find(u',') == kNone) text.push_back(u',');
+  if (parameters.find(u',') != kNone) return comparison(table, parameters, evaluate, services);
+  const std::u16string text = std::u16string(parameters) + u',';
   return comparison(table, text, evaluate, services);
 }
 

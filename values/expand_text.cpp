@@ -48,14 +48,33 @@ class DepthGuard {
   Budget& budget_;
 };
 
-Text expand(const tVarArray& table, const Text& text, bool repeat, Flags flags, Budget& budget,
+// The text being expanded: a stored Text, or a view of a parameter that becomes a Text
+// only when the result is that text itself, so that resolving a parameter whose value is
+// a stored variable allocates nothing.
+class Input {
+ public:
+  explicit Input(const Text& text) noexcept : view_(text.view()), text_(&text) {}
+  explicit Input(std::u16string_view view) noexcept : view_(view) {}
+
+  std::u16string_view view() const noexcept { return view_; }
+  // Trimming only removes from the ends, so an unchanged size means the same text.
+  Text text() const { return text_ && text_->size() == view_.size() ? *text_ : Text(view_); }
+  Input trimmed() const noexcept {
+    Input copy = *this;
+    copy.view_ = trim(view_);
+    return copy;
+  }
+
+ private:
+  std::u16string_view view_;
+  const Text* text_ = nullptr;
+};
+
+Text expand(const tVarArray& table, Input input, bool repeat, Flags flags, Budget& budget,
             bool repetition = false);
 Text expand_for_expression(const tVarArray& table, std::u16string_view text, Flags flags, Budget& budget);
 
-Text trimmed(const Text& text) {
-  const std::u16string_view view = trim(text.view());
-  return view.size() == text.size() ? text : Text(view);
-}
+Text trimmed(const Text& text) { return Input(text).trimmed().text(); }
 
 // Whether needle occurs in haystack, in time linear in both (Knuth-Morris-Pratt): the
 // repeat test compares texts that a runaway expansion makes very long and repetitive,
@@ -87,7 +106,7 @@ std::optional<Text> evaluate_braced(const tVarArray& table, std::u16string_view 
   if (!evaluator || budget.exhausted()) return std::nullopt;
   const std::u16string_view inside = text.substr(1, text.size() - 2);
   const Text expanded = inside.find(u'%') == std::u16string_view::npos
-                            ? expand(table, Text(inside), true, flags, budget)
+                            ? expand(table, Input(inside), true, flags, budget)
                             : expand_for_expression(table, inside, flags, budget);
   return evaluator->evaluate(expanded.view(), table.line_number());
 }
@@ -174,12 +193,12 @@ std::optional<std::u16string> scan_references(const tVarArray& table, std::u16st
 
 // The `%` scan of one text. A text that is one reference and nothing else takes the
 // resolved value itself, so `%x%` shares x's storage. Nothing beyond `limit`.
-std::optional<Text> substitute_references(const tVarArray& table, const Text& text, Flags flags, Budget& budget,
+std::optional<Text> substitute_references(const tVarArray& table, Input text, Flags flags, Budget& budget,
                                           std::size_t limit) {
   const std::u16string_view view = text.view();
   if (view.size() >= 2 && view.front() == u'%' && view.find(u'%', 1) == view.size() - 1) {
     std::optional<Text> resolved = resolve_reference(table, view.substr(1, view.size() - 2), flags, budget);
-    if (!resolved) return text;
+    if (!resolved) return text.text();
     if (resolved->size() > limit) return std::nullopt;
     return resolved;
   }
@@ -187,29 +206,29 @@ std::optional<Text> substitute_references(const tVarArray& table, const Text& te
       scan_references(table, view, flags, budget, limit,
                       [](std::u16string& out, std::u16string_view value) { out.append(value); });
   if (!out) return std::nullopt;
-  return *out == view ? text : Text(*out);
+  return *out == view ? text.text() : Text(*out);
 }
 
 // `repetition` marks the repeated expansion of a changed result: its output counts
 // against the budget, and a round that would overrun it is abandoned for the text
 // reached before it.
-Text expand(const tVarArray& table, const Text& input, bool repeat, Flags flags, Budget& budget,
-            bool repetition) {
-  if (table.count() == 0 || budget.exhausted()) return input;
+Text expand(const tVarArray& table, Input input, bool repeat, Flags flags, Budget& budget, bool repetition) {
+  if (table.count() == 0 || budget.exhausted()) return input.text();
   const DepthGuard guard(budget);
 
-  const Text text = flags.trim ? trimmed(input) : input;
+  const Input text = flags.trim ? input.trimmed() : input;
   if (is_braced(text.view())) {
     if (std::optional<Text> value = evaluate_braced(table, text.view(), flags, budget)) return *value;
   }
   if (std::optional<Text> value = look_up(table, text.view(), flags)) return *value;
-  if (text.view().find(u'%') == std::u16string_view::npos) return text;
+  if (text.view().find(u'%') == std::u16string_view::npos) return text.text();
 
   const std::size_t limit = repetition ? budget.allowance - budget.repeated_output : kUnlimited;
   const std::optional<Text> out = substitute_references(table, text, flags, budget, limit);
-  if (!out) return text;
+  if (!out) return text.text();
   if (repetition) budget.repeated_output += out->size();
-  if (!repeat || *out == text || occurs_in(out->view(), text.view()) || budget.depth + 1 >= kMaxExpansionDepth) {
+  if (!repeat || *out == text.view() || occurs_in(out->view(), text.view()) ||
+      budget.depth + 1 >= kMaxExpansionDepth) {
     return *out;
   }
   // Repetitions may produce a few times what the first expansion gave, so that large
@@ -217,7 +236,7 @@ Text expand(const tVarArray& table, const Text& input, bool repeat, Flags flags,
   if (!repetition) {
     budget.allowance = std::max(budget.allowance, std::max(kMinRepeatedExpansion, 4 * out->size()));
   }
-  return expand(table, *out, true, Flags{flags.implicit, false}, budget, true);
+  return expand(table, Input(*out), true, Flags{flags.implicit, false}, budget, true);
 }
 
 Text expand_for_expression(const tVarArray& table, std::u16string_view text, Flags flags, Budget& budget) {
@@ -226,15 +245,83 @@ Text expand_for_expression(const tVarArray& table, std::u16string_view text, Fla
 
 Flags table_flags(const tVarArray& table) { return Flags{table.implicit_lookup(), table.trimming()}; }
 
+bool names_an_argument(const tVarArray& table, std::u16string_view text) {
+  for (const CommandLineVariable& argument : table.command_line_variables()) {
+    if (equals_ignoring_ascii_case(argument.name, text)) return true;
+  }
+  return false;
+}
+
+// The commonest parameter, `%name%` naming a variable whose value is plain text, by a
+// short way that gives what the full expansion gives. Nothing whenever any rule of the
+// full expansion could apply (the whole text is itself a name, the name is braced, the
+// value is braced, holds `%`, names something, or equals the name), so that the full
+// expansion decides.
+const Text* plain_reference_value(const tVarArray& table, std::u16string_view text, Flags flags) {
+  if (flags.trim) text = trim(text);
+  if (text.size() < 3 || text.front() != u'%' || text.back() != u'%') return nullptr;
+  std::u16string_view name = text.substr(1, text.size() - 2);
+  if (name.find(u'%') != std::u16string_view::npos || is_braced(flags.trim ? trim(name) : name)) return nullptr;
+  if (flags.implicit && table.some_name_holds_percent() && text.find(u' ') == std::u16string_view::npos &&
+      table.find_entry(text) >= 0) {
+    return nullptr;
+  }
+  if (names_an_argument(table, text)) return nullptr;
+  if (flags.trim) name = trim(name);
+  if (name.find(u' ') != std::u16string_view::npos) return nullptr;
+  const std::int32_t entry = table.find_entry(name);
+  if (entry < 0) return nullptr;
+  const Text& value = table.entry(entry).Value;
+  const std::u16string_view view = value.view();
+  // A trimmed value would be a new text; the full expansion makes it.
+  if (flags.trim && trim(view).size() != view.size()) return nullptr;
+  if (view == name || is_braced(view) || view.find(u'%') != std::u16string_view::npos) return nullptr;
+  if (flags.implicit && view.find(u' ') == std::u16string_view::npos && table.find_entry(view) >= 0) return nullptr;
+  if (names_an_argument(table, view)) return nullptr;
+  return &value;
+}
+
 }  // namespace
 
 Text ExpandText(const tVarArray& table, const Text& text, bool repeat) {
+  if (table.count() == 0) return text;
+  const Flags flags = table_flags(table);
+  if (const Text* value = plain_reference_value(table, text.view(), flags)) return *value;
   Budget budget;
-  return expand(table, text, repeat, table_flags(table), budget);
+  return expand(table, Input(text), repeat, flags, budget);
 }
 
 Text ExpandText(const tVarArray& table, std::u16string_view text, bool repeat) {
-  return ExpandText(table, Text(text), repeat);
+  if (table.count() == 0) return Text(text);
+  const Flags flags = table_flags(table);
+  if (const Text* value = plain_reference_value(table, text, flags)) return *value;
+  Budget budget;
+  return expand(table, Input(text), repeat, flags, budget);
+}
+
+Text ExpandTextInFull(const tVarArray& table, std::u16string_view text, bool repeat) {
+  Budget budget;
+  return expand(table, Input(text), repeat, table_flags(table), budget);
+}
+
+std::u16string_view ExpandToView(const tVarArray& table, std::u16string_view text, Text& holder, bool repeat) {
+  if (table.count() == 0) return text;
+  const Flags flags = table_flags(table);
+  if (const Text* value = plain_reference_value(table, text, flags)) {
+    holder = *value;
+    return holder.view();
+  }
+  // Without `%` and braces, a text is a whole-text name or stays as it is (trimmed).
+  const std::u16string_view trimmed_text = flags.trim ? trim(text) : text;
+  if (trimmed_text.find(u'%') == std::u16string_view::npos && !is_braced(trimmed_text)) {
+    if (std::optional<Text> value = look_up(table, trimmed_text, flags)) {
+      holder = std::move(*value);
+      return holder.view();
+    }
+    return trimmed_text;
+  }
+  holder = ExpandText(table, text, repeat);
+  return holder.view();
 }
 
 Text ExpandForExpression(const tVarArray& table, std::u16string_view text) {

@@ -17,6 +17,16 @@ namespace dorovev {
 Text ExpandText(const tVarArray& table, const Text& text, bool repeat = true);
 Text ExpandText(const tVarArray& table, std::u16string_view text, bool repeat = true);
 
+// ExpandText for a caller that only reads the result: when the text expands to itself
+// (or to its trimmed self) the result views `text` and nothing is allocated; otherwise
+// `holder` keeps the result. The view lives as long as both `text` and `holder`.
+std::u16string_view ExpandToView(const tVarArray& table, std::u16string_view text, Text& holder,
+                                 bool repeat = true);
+
+// The expansion without the short ways ExpandText and ExpandToView take for common
+// shapes of text. It gives the same results; tests and fuzzing hold the two together.
+Text ExpandTextInFull(const tVarArray& table, std::u16string_view text, bool repeat = true);
+
 // The substitution applied to a braced text that contains `%` before it is evaluated:
 // every resolved reference is inserted as an expression literal (a number as it stands,
 // anything else in double quotes). There is no repeated expansion.

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "values/ascii.h"
 #include "values/number_readers.h"
 
 namespace dorovev {
@@ -45,8 +46,6 @@ Decimal to_decimal(double value) {
   return decimal;
 }
 
-std::u16string widen(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
-
 std::u16string fixed_notation(const Decimal& decimal, char16_t separator) {
   const std::string& digits = decimal.digits;
   std::u16string out;
@@ -54,30 +53,30 @@ std::u16string fixed_notation(const Decimal& decimal, char16_t separator) {
     out = u"0";
     out.push_back(separator);
     out.append(static_cast<std::size_t>(-decimal.exponent - 1), u'0');
-    out += widen(digits);
+    out += widen_ascii(digits);
     return out;
   }
   const std::size_t integer_digits = static_cast<std::size_t>(decimal.exponent) + 1;
   if (digits.size() <= integer_digits) {
-    out = widen(digits);
+    out = widen_ascii(digits);
     out.append(integer_digits - digits.size(), u'0');
     return out;
   }
-  out = widen(std::string_view(digits).substr(0, integer_digits));
+  out = widen_ascii(std::string_view(digits).substr(0, integer_digits));
   out.push_back(separator);
-  out += widen(std::string_view(digits).substr(integer_digits));
+  out += widen_ascii(std::string_view(digits).substr(integer_digits));
   return out;
 }
 
 std::u16string scientific_notation(const Decimal& decimal, char16_t separator) {
-  std::u16string out = widen(std::string_view(decimal.digits).substr(0, 1));
+  std::u16string out = widen_ascii(std::string_view(decimal.digits).substr(0, 1));
   if (decimal.digits.size() > 1) {
     out.push_back(separator);
-    out += widen(std::string_view(decimal.digits).substr(1));
+    out += widen_ascii(std::string_view(decimal.digits).substr(1));
   }
   out.push_back(u'E');
   if (decimal.exponent < 0) out.push_back(u'-');
-  out += widen(std::to_string(std::abs(decimal.exponent)));
+  out += widen_ascii(std::to_string(std::abs(decimal.exponent)));
   return out;
 }
 
@@ -95,6 +94,19 @@ std::u16string format_general(double value, char16_t separator) {
 std::u16string format_two_decimals(double value) {
   if (!std::isfinite(value)) return {};
   const bool whole = value == std::trunc(value);
+  // Counters and other whole numbers, written without the general conversion.
+  if (whole && std::fabs(value) < 1e15) {
+    const auto integer = static_cast<std::int64_t>(value);
+    char16_t digits[20];
+    char16_t* start = digits + 20;
+    std::uint64_t magnitude = integer < 0 ? 0 - static_cast<std::uint64_t>(integer) : integer;
+    do {
+      *--start = static_cast<char16_t>(u'0' + magnitude % 10);
+      magnitude /= 10;
+    } while (magnitude != 0);
+    if (integer < 0) *--start = u'-';
+    return std::u16string(start, digits + 20);
+  }
   // Halves round away from zero. Only a fraction of an odd number of eighths lies exactly
   // half way between two cents, and stepping off it by one unit in the last place lets
   // the correctly rounding conversion go the same way.
@@ -109,7 +121,7 @@ std::u16string format_two_decimals(double value) {
   std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
   // A value that rounds to zero is written without a sign.
   if (text == "-0" || text == "-0.00") text.remove_prefix(1);
-  return widen(text);
+  return widen_ascii(text);
 }
 
 std::optional<double> read_locale_real(std::u16string_view text, char16_t separator) {

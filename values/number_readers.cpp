@@ -95,7 +95,9 @@ std::optional<std::int32_t> read_strict_integer(std::u16string_view text) noexce
   return static_cast<std::int32_t>(value);
 }
 
-std::optional<double> read_strict_real(std::u16string_view text) noexcept {
+namespace {
+
+std::optional<double> read_general_real(std::u16string_view text) noexcept {
   std::size_t i = 0;
   while (i < text.size() && text[i] == u' ') ++i;
   bool negative = false;
@@ -145,6 +147,26 @@ std::optional<double> read_strict_real(std::u16string_view text) noexcept {
     return std::nullopt;
   }
   return negative ? -value : value;
+}
+
+}  // namespace
+
+std::optional<double> read_strict_real(std::u16string_view text) noexcept {
+  // Up to 15 plain digits, perhaps signed, are exact in a double and need no general
+  // conversion.
+  std::size_t i = 0;
+  const bool negative = !text.empty() && text[0] == u'-';
+  if (!text.empty() && (text[0] == u'-' || text[0] == u'+')) i = 1;
+  if (i < text.size() && text.size() - i <= 15) {
+    std::uint64_t whole = 0;
+    std::size_t k = i;
+    while (k < text.size() && text[k] >= u'0' && text[k] <= u'9') whole = whole * 10 + (text[k++] - u'0');
+    if (k == text.size()) {
+      const double value = static_cast<double>(whole);
+      return negative ? -value : value;
+    }
+  }
+  return read_general_real(text);
 }
 
 }  // namespace dorovev

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,21 @@ class Text {
   explicit Text(std::u16string_view text);
   Text(const Text& other) noexcept : block_(other.block_) { retain(); }
   Text(Text&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
-  Text& operator=(const Text& other) noexcept;
-  Text& operator=(Text&& other) noexcept;
+  Text& operator=(const Text& other) noexcept {
+    Block* const block = other.block_;  // read first: `other` may be this text
+    if (block) ++block->references;
+    release();
+    block_ = block;
+    return *this;
+  }
+  Text& operator=(Text&& other) noexcept {
+    if (this != &other) {
+      release();
+      block_ = other.block_;
+      other.block_ = nullptr;
+    }
+    return *this;
+  }
   ~Text() { release(); }
 
   std::u16string_view view() const noexcept {
@@ -47,7 +61,10 @@ class Text {
   void retain() noexcept {
     if (block_) ++block_->references;
   }
-  void release() noexcept;
+  void release() noexcept {
+    if (block_ && --block_->references == 0) ::operator delete(block_);
+    block_ = nullptr;
+  }
 
   Block* block_ = nullptr;
 };

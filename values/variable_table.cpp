@@ -21,31 +21,47 @@ void tVarArray::create_fixed_slots() {
 
 void tVarArray::set_line_number(std::int32_t line) {
   if (entries_.empty()) return;
-  const std::string digits = std::to_string(line);
-  entries_[0].Value = Text(std::u16string(digits.begin(), digits.end()));
   entries_[0].LineNumber = line;
+  // Scripts jump around a few thousand lines at most; beyond that the text is made anew.
+  constexpr std::int32_t kRemembered = 1 << 16;
+  const auto slot = static_cast<std::size_t>(line);
+  if (line >= 0 && line < kRemembered) {
+    if (slot >= line_number_texts_.size()) line_number_texts_.resize(slot + 1);
+    Text& text = line_number_texts_[slot];
+    if (text.empty()) text = Text(widen_ascii(std::to_string(line)));
+    entries_[0].Value = text;
+    return;
+  }
+  entries_[0].Value = Text(widen_ascii(std::to_string(line)));
 }
 
-bool tVarArray::implicit_lookup() const noexcept {
-  return entries_.size() > kVarExplicitSlot && entries_[kVarExplicitSlot].Value == std::u16string_view(u"0");
-}
-
-bool tVarArray::trimming() const noexcept {
-  return entries_.size() > kIgnoreSpacesSlot && entries_[kIgnoreSpacesSlot].Value == std::u16string_view(u"1");
+void tVarArray::note_written(std::int32_t index) noexcept {
+  if (index == kVarExplicitSlot) implicit_lookup_ = entries_[kVarExplicitSlot].Value == std::u16string_view(u"0");
+  if (index == kIgnoreSpacesSlot) trimming_ = entries_[kIgnoreSpacesSlot].Value == std::u16string_view(u"1");
 }
 
 namespace {
 
+std::size_t shape_of_name(std::u16string_view name) noexcept {
+  if (name.empty()) return 0;
+  const std::size_t key = (name.size() << 16) ^ (std::size_t{upper_ascii(name.front())} << 8) ^ upper_ascii(name.back());
+  return ((key * 0x9E3779B97F4A7C15ull) >> 54) & 1023;
+}
+
+// FNV-1a over the upper-case name. Its low bits depend only on the low bits of the
+// characters, so the slot is taken from the top bits of a final multiplication.
 std::size_t hash_name(std::u16string_view name) noexcept {
-  std::size_t hash = 14695981039346656037ull;
+  std::uint64_t hash = 14695981039346656037ull;
   for (char16_t c : name) hash = (hash ^ upper_ascii(c)) * 1099511628211ull;
-  return hash;
+  return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 32);
 }
 
 }  // namespace
 
 std::int32_t tVarArray::find_entry(std::u16string_view name) const noexcept {
   if (hash_slots_.empty()) return -1;
+  const std::size_t shape = shape_of_name(name);
+  if ((name_shapes_[shape >> 6] & (std::uint64_t{1} << (shape & 63))) == 0) return -1;
   const std::size_t mask = hash_slots_.size() - 1;
   for (std::size_t slot = hash_name(name) & mask;; slot = (slot + 1) & mask) {
     const std::int32_t stored = hash_slots_[slot];
@@ -55,6 +71,11 @@ std::int32_t tVarArray::find_entry(std::u16string_view name) const noexcept {
 }
 
 void tVarArray::add_to_hash(std::int32_t index) {
+  const std::size_t shape = shape_of_name(entries_[static_cast<std::size_t>(index)].Name.view());
+  name_shapes_[shape >> 6] |= std::uint64_t{1} << (shape & 63);
+  if (entries_[static_cast<std::size_t>(index)].Name.view().find(u'%') != std::u16string_view::npos) {
+    names_hold_percent_ = true;
+  }
   const auto place = [this](std::int32_t entry) {
     const std::size_t mask = hash_slots_.size() - 1;
     std::size_t slot = hash_name(entries_[static_cast<std::size_t>(entry)].Name.view()) & mask;
@@ -103,6 +124,7 @@ void AssignVariable(tVarArray& table, std::u16string_view name, Text value) {
     TVariableTable& entry = table.entries_[static_cast<std::size_t>(existing)];
     entry.Value = std::move(value);
     entry.LastSet = now;
+    table.note_written(existing);
     return;
   }
   const FoundVariable found = FindVariable(table, name);
@@ -111,6 +133,7 @@ void AssignVariable(tVarArray& table, std::u16string_view name, Text value) {
   table.entries_.push_back(TVariableTable{key, std::move(value), 0, now});
   table.index_.items.insert(table.index_.items.begin() + found.position, tMySL::Item{key, TVarData{index}});
   table.add_to_hash(index);
+  table.note_written(index);
 }
 
 void AssignVariable(tVarArray& table, std::u16string_view name, std::u16string_view value) {

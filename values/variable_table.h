@@ -81,8 +81,8 @@ class tVarArray {
 
   // Implicit lookup is on while VAREXPLICIT holds exactly "0"; trimming while
   // IGNORESPACES holds exactly "1". Both are off in an empty table.
-  bool implicit_lookup() const noexcept;
-  bool trimming() const noexcept;
+  bool implicit_lookup() const noexcept { return implicit_lookup_; }
+  bool trimming() const noexcept { return trimming_; }
 
   ExpressionEvaluator* evaluator() const noexcept { return evaluator_; }
   void set_evaluator(ExpressionEvaluator* evaluator) noexcept { evaluator_ = evaluator; }
@@ -91,6 +91,7 @@ class tVarArray {
   // The entry of a variable by name (any case), or -1. Gives the same answer as
   // FindVariable, through a hash of the names instead of a binary search.
   std::int32_t find_entry(std::u16string_view name) const noexcept;
+  bool some_name_holds_percent() const noexcept { return names_hold_percent_; }
   // The value of a variable by name (any case), if it exists.
   std::optional<Text> value_of(std::u16string_view name) const;
 
@@ -101,6 +102,10 @@ class tVarArray {
   ExpressionEvaluator* evaluator_;
   std::vector<CommandLineVariable> arguments_;
   void add_to_hash(std::int32_t index);
+  // Reads the two switches again after entry `index` was written.
+  void note_written(std::int32_t index) noexcept;
+  bool implicit_lookup_ = false;
+  bool trimming_ = false;
 
   std::vector<TVariableTable> entries_;
   tMySL index_;
@@ -108,6 +113,14 @@ class tVarArray {
   // size is a power of two, at least twice the number of entries. Substitution looks
   // names up on every parameter, and a probe is cheaper than a binary search.
   std::vector<std::int32_t> hash_slots_;
+  // A filter over the names' length and first and last letters: most texts that
+  // substitution tries as a name (values, paths, whole parameters) are no name, and
+  // the filter turns them away before the name is hashed.
+  std::uint64_t name_shapes_[16] = {};
+  // Whether any name holds `%`: until one does, no text that holds it needs looking up.
+  bool names_hold_percent_ = false;
+  // The text of every line number set so far, made once per line.
+  std::vector<Text> line_number_texts_;
 };
 
 struct FoundVariable {

@@ -219,5 +219,49 @@ TEST_F(ExpandTextTest, PassingValuesDoesNotCopyThem) {
   EXPECT_TRUE(value.shares_storage_with(*table.value_of(u"x")));
 }
 
+// ExpandText and ExpandToView take short ways for a lone `%name%` and for texts without
+// references; each case here is a shape where a short way must step aside.
+TEST_F(ExpandTextTest, ShortWaysGiveWhatTheFullExpansionGives) {
+  platform.arguments = {u"/arg=from argument", u"/plain=shadowed"};
+  tVarArray with_arguments(&platform, &evaluator);
+  with_arguments.create_fixed_slots();
+  const std::pair<std::u16string_view, std::u16string_view> variables[] = {
+      {u"n", u"5"},        {u"chain", u"n"},        {u"braced", u"{1+2}"},  {u"ref", u"%n%"},
+      {u"%N%", u"whole"},  {u"self", u"self"},      {u"spaced", u" 7 "},    {u"toarg", u"arg"},
+      {u"plain", u"var"},  {u"empty", u""},         {u"cycle", u"%cycle%"}, {u"blank", u"a b"},
+  };
+  for (const auto& [name, value] : variables) AssignVariable(with_arguments, name, value);
+  const std::u16string_view texts[] = {u"%n%",    u"%chain%", u"%braced%", u"%ref%",    u"%self%", u"%spaced%",
+                                       u"%toarg%", u"%plain%", u"%empty%",  u"%cycle%",  u"%blank%", u"% n %",
+                                       u"5",       u"n",       u"plain",    u"  n  ",    u"{1+2}",  u"%missing%",
+                                       u"%%",      u"%",       u"",         u"%n%%n%",   u"arg"};
+  for (const bool trimming : {false, true}) {
+    for (const bool implicit : {true, false}) {
+      AssignVariable(with_arguments, u"IGNORESPACES", trimming ? u"1" : u"0");
+      AssignVariable(with_arguments, u"VAREXPLICIT", implicit ? u"0" : u"1");
+      for (const std::u16string_view text : texts) {
+        SCOPED_TRACE(std::string(text.begin(), text.end()) + (trimming ? " trimming" : "") +
+                     (implicit ? " implicit" : ""));
+        const Text full = ExpandTextInFull(with_arguments, text);
+        EXPECT_EQ(ExpandText(with_arguments, text), full);
+        EXPECT_EQ(ExpandText(with_arguments, Text(text), false), ExpandTextInFull(with_arguments, text, false));
+        Text holder;
+        EXPECT_EQ(ExpandToView(with_arguments, text, holder), full.view());
+      }
+    }
+  }
+}
+
+TEST_F(ExpandTextTest, AViewOfAnUnchangedTextAllocatesNothing) {
+  set(u"n", u"5");
+  Text holder;
+  const std::u16string_view text = u"plain text";
+  const std::size_t before = testing::allocation_count();
+  EXPECT_EQ(ExpandToView(table, text, holder).data(), text.data());
+  EXPECT_EQ(ExpandToView(table, u"%n%", holder), u"5");
+  EXPECT_EQ(testing::allocation_count(), before);
+  EXPECT_TRUE(holder.shares_storage_with(*table.value_of(u"n")));
+}
+
 }  // namespace
 }  // namespace dorovev
