@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/run_context.h"
+#include "values/ascii.h"
 
 namespace dorovev {
 namespace {
@@ -14,12 +15,6 @@ namespace {
 constexpr std::size_t kSlots = 512;
 
 std::size_t hash_key(std::uint64_t key) noexcept { return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 40); }
-
-std::u16string widen(const char* text) {
-  std::u16string wide;
-  for (const char* c = text; *c; ++c) wide.push_back(static_cast<unsigned char>(*c));
-  return wide;
-}
 
 }  // namespace
 
@@ -45,16 +40,32 @@ CommandHandler CommandTable::find(CommandCode code) const noexcept {
   return slots_[slot_of(code.key())].handler;
 }
 
-void dispatch(RunContext& run, const CommandTable& table, CommandCode code, std::u16string_view parameters) {
+namespace {
+
+// CWD follows the current directory before every command. A stored value that already
+// equals it needs no assignment, whatever it would resolve to.
+void refresh_current_directory(RunContext& run) {
+  static const Text kReference(u"%CWD%");
   const std::u16string directory = run.platform.current_directory();
-  if (run.resolve(u"%CWD%") != std::u16string_view(directory)) AssignVariable(run.variables, u"CWD", directory);
+  std::int32_t& entry = run.cwd_entry;
+  if (entry < 0) entry = run.variables.find_entry(u"CWD");
+  if (entry >= 0 && run.variables.entry(entry).Value == std::u16string_view(directory)) return;
+  if (ExpandText(run.variables, kReference) != std::u16string_view(directory)) {
+    AssignVariable(run.variables, u"CWD", directory);
+  }
+}
+
+}  // namespace
+
+void dispatch(RunContext& run, const CommandTable& table, CommandCode code, std::u16string_view parameters) {
+  refresh_current_directory(run);
 
   const CommandHandler handler = table.find(code);
   if (!handler) return;
   try {
     handler(run, parameters);
   } catch (const std::exception& error) {
-    run.report_runtime_error(widen(error.what()));
+    run.report_runtime_error(widen_ascii(error.what()));
   } catch (...) {
     run.report_runtime_error(u"Unexpected error");
   }

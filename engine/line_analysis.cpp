@@ -31,14 +31,39 @@ AnalysedLine split_line(std::u16string_view line) noexcept {
   return AnalysedLine{command_code_of(line, separator), parameters_after(line, separator)};
 }
 
-AnalysedLine analyse_line(const Text& current, LineCursor& cursor, const tVarArray& variables,
-                          Platform& platform, ScriptExtensions* extensions) {
-  const std::u16string_view line = trim_left(current.view());
+std::optional<AnalysedLine> LineAnalysisCache::find(std::size_t index, const Text& line) const noexcept {
+  if (index >= entries_.size() || !entries_[index].line.shares_storage_with(line) || entries_[index].code.key() == 0) {
+    return std::nullopt;
+  }
+  const Entry& entry = entries_[index];
+  return AnalysedLine{entry.code, line.view().substr(entry.parameters_offset, entry.parameters_size)};
+}
 
+void LineAnalysisCache::store(std::size_t index, const Text& line, AnalysedLine analysed) {
+  if (index >= entries_.size()) entries_.resize(index + 1);
+  const auto offset = static_cast<std::size_t>(analysed.parameters.data() - line.view().data());
+  entries_[index] = Entry{line, analysed.code, static_cast<std::uint32_t>(offset),
+                          static_cast<std::uint32_t>(analysed.parameters.size())};
+}
+
+AnalysedLine analyse_line(const Text& current, LineCursor& cursor, const tVarArray& variables,
+                          Platform& platform, ScriptExtensions* extensions, LineAnalysisCache* cache) {
+  const std::u16string_view line = trim_left(current.view());
+  const std::size_t index = cursor.next - 1;
+  if (cache && cursor.next > 0) {
+    if (const std::optional<AnalysedLine> cached = cache->find(index, current)) {
+      if (extensions) extensions->offer_imported_function_call(line);
+      return *cached;
+    }
+  }
+
+  bool plain = true;
   if (opens_block_comment(line)) {
     cursor.next = skip_block_comment_forward(cursor.lines, cursor.next);
+    plain = false;
   } else if (is_comment_line(line)) {
     cursor.next = skip_comment_run(cursor.lines, cursor.next);
+    plain = false;
   }
   if (extensions) extensions->offer_imported_function_call(line);
 
@@ -46,6 +71,12 @@ AnalysedLine analyse_line(const Text& current, LineCursor& cursor, const tVarArr
   if (starts_with_upper(line, u"INC") && cursor.next > 0) {
     const Text path = ExpandText(variables, analysed.parameters);
     if (include_script_file(cursor.lines, cursor.next - 1, path.view(), platform)) --cursor.next;
+    plain = false;
+  }
+  // Only a line that stands at its position in the list is remembered there.
+  if (cache && plain && cursor.next > 0 && index < cursor.lines.size() &&
+      cursor.lines[index].shares_storage_with(current) && !current.empty()) {
+    cache->store(index, current, analysed);
   }
   return analysed;
 }

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/command_code.h"
 #include "engine/line_list.h"
@@ -34,12 +36,30 @@ struct LineCursor {
   std::size_t next;
 };
 
+// Remembers the analysis of plain lines (neither comments nor includes) by their position,
+// while the line at that position is the same stored text, so that a loop does not split
+// its lines again on every pass.
+class LineAnalysisCache {
+ public:
+  std::optional<AnalysedLine> find(std::size_t index, const Text& line) const noexcept;
+  void store(std::size_t index, const Text& line, AnalysedLine analysed);
+
+ private:
+  struct Entry {
+    Text line;  // held, so that its storage cannot be reused by another text
+    CommandCode code;
+    std::uint32_t parameters_offset = 0;
+    std::uint32_t parameters_size = 0;
+  };
+  std::vector<Entry> entries_;
+};
+
 // Analyses the current line, which was fetched from `cursor.lines[cursor.next - 1]`
 // (or replaced by the interpreter). Comments move the cursor past the lines they hide;
 // an include replaces the include line with the file's lines and sets the cursor on the
 // first of them. The result views `current`, which must outlive it.
 AnalysedLine analyse_line(const Text& current, LineCursor& cursor, const tVarArray& variables,
-                          Platform& platform, ScriptExtensions* extensions);
+                          Platform& platform, ScriptExtensions* extensions, LineAnalysisCache* cache = nullptr);
 
 // Carries out an include line: when the file exists and reads, the line at `index` is
 // replaced by the file's lines. Returns whether anything changed.

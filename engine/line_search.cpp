@@ -1,6 +1,8 @@
 // Forward and backward searches over the line list.
 #include "engine/line_search.h"
 
+#include <algorithm>
+
 #include "engine/line_shapes.h"
 
 namespace dorovev {
@@ -29,6 +31,50 @@ std::optional<std::size_t> find_forward(const LineList& lines, std::size_t from,
     const std::optional<std::u16string_view> candidate = name_of(shape, line);
     if (candidate && names_match(name, *candidate, ignore_spaces)) return index;
     ++index;
+  }
+  return std::nullopt;
+}
+
+bool LineSearchCache::holds(const LineList& lines) const noexcept {
+  if (!built_ || lines.size() != snapshot_.size()) return false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!lines[i].shares_storage_with(snapshot_[i])) return false;
+  }
+  return true;
+}
+
+void LineSearchCache::rebuild(const LineList& lines) {
+  snapshot_ = lines;
+  looked_at_.assign(lines.size() + 1, false);
+  for (std::vector<Named>& named : named_) named.clear();
+  std::size_t index = 0;
+  while (index < snapshot_.size()) {
+    looked_at_[index] = true;
+    const std::u16string_view line = snapshot_[index].view();
+    if (opens_block_comment(line)) {
+      index = skip_block_comment_forward(snapshot_, index + 1);
+      continue;
+    }
+    for (LineShape shape : {LineShape::kLabel, LineShape::kSubroutineStart, LineShape::kSubroutineEnd}) {
+      if (const std::optional<std::u16string_view> name = name_of(shape, line)) {
+        named_[static_cast<std::size_t>(shape)].push_back({index, *name});
+      }
+    }
+    ++index;
+  }
+  looked_at_[snapshot_.size()] = true;
+  built_ = true;
+}
+
+std::optional<std::size_t> LineSearchCache::find_forward(const LineList& lines, std::size_t from, LineShape shape,
+                                                         std::u16string_view name, bool ignore_spaces) {
+  if (!holds(lines)) rebuild(lines);
+  if (from > lines.size() || !looked_at_[from]) return dorovev::find_forward(lines, from, shape, name, ignore_spaces);
+  const std::vector<Named>& named = named_[static_cast<std::size_t>(shape)];
+  auto candidate = std::lower_bound(named.begin(), named.end(), from,
+                                    [](const Named& entry, std::size_t line) { return entry.line < line; });
+  for (; candidate != named.end(); ++candidate) {
+    if (names_match(name, candidate->name, ignore_spaces)) return candidate->line;
   }
   return std::nullopt;
 }

@@ -29,9 +29,14 @@ namespace {
 using namespace codes;
 
 // The line as the control-flow steps see it; a step may rewrite it for the steps after.
+// The parameters view the line being run, or the rewritten text the line keeps.
 struct LoopLine {
+  LoopLine(CommandCode code, std::u16string_view parameters) : code(code), parameters(parameters) {}
+  LoopLine(CommandCode code, Text rewritten) : code(code), parameters(rewritten.view()), kept(std::move(rewritten)) {}
+
   CommandCode code;
-  std::u16string parameters;
+  std::u16string_view parameters;
+  Text kept;
 };
 
 bool is_loop_code(CommandCode code) noexcept {
@@ -67,7 +72,8 @@ void continue_after(RunContext& run, std::size_t found) {
 
 void jump_to_label(RunContext& run, std::u16string_view parameters) {
   const Text label = run.resolve(parameters);
-  if (const auto found = find_forward(run.lines, 0, LineShape::kLabel, label.view(), ignore_spaces(run))) {
+  if (const auto found =
+          run.searches.find_forward(run.lines, 0, LineShape::kLabel, label.view(), ignore_spaces(run))) {
     continue_after(run, *found);
     return;
   }
@@ -138,7 +144,7 @@ void rewrite_one_line_test(RunContext& run, ScriptExtensions& extensions, LoopLi
   } else {
     rewritten = true_label.empty() ? u"{false}" : join({u"{false},", true_label});
   }
-  line = LoopLine{u"IF>"_code, rewritten};
+  line = LoopLine(u"IF>"_code, Text(rewritten));
 }
 
 // Whether a line met while skipping a false block opens a nested block of its own.
@@ -189,12 +195,12 @@ void if_line(RunContext& run, LoopLine& line) {
   const std::u16string& label = condition.truth ? condition.true_label : condition.false_label;
   if (!label.empty()) {
     // This jump always compares exactly, whatever IGNORESPACES holds.
-    if (const auto found = find_forward(run.lines, 0, LineShape::kLabel, label, false)) {
+    if (const auto found = run.searches.find_forward(run.lines, 0, LineShape::kLabel, label, false)) {
       continue_after(run, *found);
       return;
     }
     run.current_line = Text(join({u"GOS>", label}));
-    line = LoopLine{u"GOS"_code, label};
+    line = LoopLine(u"GOS"_code, Text(label));
     run.next_line = remembered;
     return;
   }
@@ -234,7 +240,7 @@ void call_subroutine(RunContext& run, std::u16string_view parameters) {
     }
   }
   run.subroutines.push_back({name, run.next_line});
-  const auto found = find_forward(run.lines, 0, LineShape::kSubroutineStart, name.view(), ignore_spaces(run));
+  const auto found = run.searches.find_forward(run.lines, 0, LineShape::kSubroutineStart, name.view(), ignore_spaces(run));
   if (found) {
     continue_after(run, *found);
     return;
@@ -262,7 +268,7 @@ void end_subroutine(RunContext& run, std::u16string_view parameters) {
 void step_over_subroutine(RunContext& run, std::u16string_view parameters) {
   const Text name = run.resolve(parameters);
   const auto found =
-      find_forward(run.lines, run.next_line, LineShape::kSubroutineEnd, name.view(), ignore_spaces(run));
+      run.searches.find_forward(run.lines, run.next_line, LineShape::kSubroutineEnd, name.view(), ignore_spaces(run));
   if (found) {
     continue_after(run, *found);
     return;
@@ -288,10 +294,31 @@ void control_flow(RunContext& run, ScriptExtensions& extensions, LoopLine line) 
   if (line.code == u"EXP"_code) export_data_block(run, line.parameters);
 }
 
-// STEP_DELAY is read by its bare name, so it is found only while implicit lookup is on.
+// STEP_DELAY is read by its bare name: its value while implicit lookup is on, else a
+// command-line argument of that name, else the name itself, which reads as 0.
+std::int32_t read_step_delay(RunContext& run) {
+  static constexpr std::u16string_view kName = u"STEP_DELAY";
+  const tVarArray& variables = run.variables;
+  if (variables.implicit_lookup()) {
+    // Variables are only ever added, so a name missing at a count stays missing until it grows.
+    if (run.step_delay_entry < 0 && run.step_delay_absent_at != variables.count()) {
+      run.step_delay_entry = variables.find_entry(kName);
+      run.step_delay_absent_at = variables.count();
+    }
+    if (run.step_delay_entry >= 0) {
+      const std::u16string_view value = variables.entry(run.step_delay_entry).Value.view();
+      return read_integer_or_zero(variables.trimming() ? trim(value) : value);
+    }
+  }
+  for (const CommandLineVariable& argument : variables.command_line_variables()) {
+    if (equals_ignoring_ascii_case(argument.name, kName)) return read_integer_or_zero(argument.value.view());
+  }
+  return 0;
+}
+
 void step_delay(RunContext& run) {
-  if (read_integer_or_zero(run.resolve(u"STEP_DELAY").view()) == 0) return;
-  const std::int32_t delay = read_integer_or_zero(run.resolve(u"STEP_DELAY").view());
+  if (read_step_delay(run) == 0) return;
+  const std::int32_t delay = read_step_delay(run);
   if (delay > 0) pumped_wait(run, static_cast<std::uint64_t>(delay));
 }
 
@@ -316,7 +343,7 @@ void run_main_loop(RunContext& run, const CommandTable& commands, ScriptExtensio
     step_delay(run);
     LineCursor cursor{run.lines, run.next_line};
     const Text current = run.current_line;
-    const AnalysedLine analysed = analyse_line(current, cursor, run.variables, run.platform, &extensions);
+    const AnalysedLine analysed = analyse_line(current, cursor, run.variables, run.platform, &extensions, &run.analyses);
     run.next_line = cursor.next;
 
     if (analysed.code == u"EXI"_code) {
@@ -324,7 +351,7 @@ void run_main_loop(RunContext& run, const CommandTable& commands, ScriptExtensio
       break;
     }
     if (is_loop_code(analysed.code)) {
-      control_flow(run, extensions, LoopLine{analysed.code, std::u16string(analysed.parameters)});
+      control_flow(run, extensions, LoopLine(analysed.code, analysed.parameters));
     } else {
       dispatch(run, commands, analysed.code, analysed.parameters);
     }

@@ -8,6 +8,7 @@
 
 #include "engine/line_analysis.h"
 #include "engine/line_list.h"
+#include "engine/line_search.h"
 #include "engine/platform.h"
 #include "engine/process_state.h"
 #include "values/command_services.h"
@@ -30,6 +31,12 @@ class RunContext final : public CommandServices {
   LineList lines;
   std::size_t next_line = 0;  // index of the line to fetch next
   Text current_line;          // the line being executed, possibly rewritten by the loop
+  LineSearchCache searches;   // where the labels and subroutines of `lines` stand
+  LineAnalysisCache analyses; // the split of the plain lines already run
+  // Entries of variables read before every line, once they exist (entries never move).
+  std::int32_t step_delay_entry = -1;
+  std::int32_t step_delay_absent_at = -1;  // the variable count when it was last looked for
+  std::int32_t cwd_entry = -1;
 
   // Active subroutine calls, innermost last: the name called and the line to return to.
   struct SubroutineCall {

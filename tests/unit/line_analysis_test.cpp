@@ -114,6 +114,42 @@ TEST_F(AnalyseLineTest, OffersEveryLineToTheImportedFunctionHook) {
   EXPECT_EQ(recorder.offered, (std::vector<std::u16string>{u"MessageBoxA>0,hi", u"Let>x=1"}));
 }
 
+TEST_F(AnalyseLineTest, TheCacheGivesWhatAFreshAnalysisGivesUntilALineIsReplaced) {
+  struct Recorder : ScriptExtensions {
+    int offered = 0;
+    void offer_imported_function_call(std::u16string_view) override { ++offered; }
+  } recorder;
+  LineList lines = make_lines({"  Let>x=1", "// a", "// b", "Send> Hello", "/* c", "*/", "Label>end"});
+  LineAnalysisCache cache;
+  struct Seen {
+    CommandCode code;
+    std::u16string parameters;
+    std::size_t next;
+    bool operator==(const Seen&) const = default;
+  };
+  const auto pass = [&](LineAnalysisCache* with) {
+    std::vector<Seen> seen;
+    LineCursor cursor{lines, 0};
+    while (cursor.next < lines.size()) {
+      current = lines[cursor.next++];
+      const AnalysedLine line = analyse_line(current, cursor, variables, platform, &recorder, with);
+      seen.push_back({line.code, std::u16string(line.parameters), cursor.next});
+    }
+    return seen;
+  };
+  const std::vector<Seen> fresh = pass(nullptr);
+  EXPECT_EQ(pass(&cache), fresh);
+  EXPECT_EQ(pass(&cache), fresh);  // from the cache, comment skips included
+  EXPECT_EQ(recorder.offered, 15);  // every fetched line is offered on every pass
+
+  lines[3] = Text(u"Add>x,1");  // the same position, another text
+  lines[0] = Text(u"// now a comment");
+  const std::vector<Seen> changed = pass(&cache);
+  EXPECT_EQ(changed, pass(nullptr));
+  EXPECT_EQ(changed.front().next, 3u);  // the comment run now starts at the first line
+  EXPECT_EQ(changed[1].code, u"ADD"_code);
+}
+
 TEST(DataBlocks, DecodeHexLinesUpToTheFirstEmptyLine) {
   const LineList lines = make_lines({"Let>x=1", "logo:", "48656C", "6c6F", "", "2121", "empty:", "", "odd:", "414", "x"});
   EXPECT_EQ(find_data_block(lines, u"logo"), "Hello");

@@ -1,6 +1,7 @@
 // Line shapes, name matching and comment skipping.
 #include <gtest/gtest.h>
 
+#include "engine/line_search.h"
 #include "engine/line_shapes.h"
 #include "tests/support/fake_platform.h"
 
@@ -70,6 +71,39 @@ TEST(BlockComments, BackwardSkipFindsTheOpeningLine) {
   EXPECT_EQ(skip_block_comment_backward(lines, 4), 4u);  // not a closing line
   EXPECT_EQ(skip_block_comment_backward(make_lines({"/* one line */"}), 0), 0u);
   EXPECT_EQ(skip_block_comment_backward(make_lines({"a", "b */"}), 1), 0u);  // no opener: the first line
+}
+
+// The search cache must answer every search as a fresh scan does, also from inside a
+// block comment, past the end, and after the list changed.
+TEST(LineSearch, TheCacheAnswersAsAFreshScan) {
+  LineList lines = make_lines({"Label>a", "/*", "Label>b", "*/", "SRT>s", "Label>b", "END>s", "Label> a",
+                               "/* one-line */", "Label>c", "END>s"});
+  LineSearchCache cache;
+  const auto check_all = [&] {
+    for (std::size_t from = 0; from <= lines.size() + 1; ++from) {
+      for (LineShape shape : {LineShape::kLabel, LineShape::kSubroutineStart, LineShape::kSubroutineEnd}) {
+        for (std::u16string_view name : {u"a", u"b", u"c", u"s", u"missing"}) {
+          for (bool ignore_spaces : {false, true}) {
+            EXPECT_EQ(cache.find_forward(lines, from, shape, name, ignore_spaces),
+                      find_forward(lines, from, shape, name, ignore_spaces))
+                << "from " << from << " name " << std::string(name.begin(), name.end());
+          }
+        }
+      }
+    }
+  };
+  check_all();
+  EXPECT_EQ(cache.find_forward(lines, 0, LineShape::kLabel, u"b", false), 5u);  // the first is hidden
+  EXPECT_EQ(cache.find_forward(lines, 2, LineShape::kLabel, u"b", false), 2u);  // unless a search starts inside
+
+  lines.insert(lines.begin(), Text(u"Label>c"));  // as an include shifts the lines
+  check_all();
+  EXPECT_EQ(cache.find_forward(lines, 0, LineShape::kLabel, u"c", false), 0u);
+  lines[0] = Text(u"Label>d");  // the same length, another text
+  check_all();
+  lines = make_lines({"Label>x", "Label>y"});  // a new list altogether
+  check_all();
+  EXPECT_EQ(cache.find_forward(lines, 0, LineShape::kLabel, u"y", false), 1u);
 }
 
 }  // namespace
