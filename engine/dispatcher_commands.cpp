@@ -27,6 +27,28 @@ void wait_command(RunContext& run, std::u16string_view parameters) {
                                             : static_cast<std::uint64_t>(milliseconds));
 }
 
+// `WaitReady>`: "1" waits until nothing was typed, clicked or painted for 10 seconds (or
+// a stop is requested), with the run indicator off meanwhile; anything else waits until
+// nothing was typed or clicked for 2 seconds. Nothing to wait for while one of our own
+// windows is in the foreground.
+void wait_ready_command(RunContext& run, std::u16string_view parameters) {
+  const bool painting_too = run.resolve(parameters) == std::u16string_view(u"1");
+  Platform& platform = run.platform;
+  if (platform.foreground_is_own()) return;
+  platform.attach_to_foreground_input(true);
+  const bool indicator_was_on = painting_too && platform.set_run_indicator(false);
+  const auto ready = [&] {
+    const Platform::IdleCounters counters = platform.idle_counters();
+    return painting_too ? counters.paint_quiet >= 10 || run.process.stop_requested : counters.input_quiet >= 2;
+  };
+  while (!ready()) {
+    platform.process_messages();
+    platform.sleep(10);
+  }
+  if (indicator_was_on) platform.set_run_indicator(true);
+  platform.attach_to_foreground_input(false);
+}
+
 void change_directory_command(RunContext& run, std::u16string_view parameters) {
   const Text directory = run.resolve(parameters);
   if (run.platform.directory_exists(directory.view()) && run.platform.set_current_directory(directory.view())) return;
@@ -80,6 +102,7 @@ void colour_number_command(RunContext& run, std::u16string_view parameters) {
 
 void register_dispatcher_commands(CommandTable& table) {
   table.add(u"WAI"_code, wait_command);
+  table.add(u"WRD"_code, wait_ready_command);
   table.add(u"CHA"_code, change_directory_command);
   table.add(u"CRE"_code, create_directory_command);
   table.add(u"ASS"_code, variable_exists_command);

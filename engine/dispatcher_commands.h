@@ -1,4 +1,4 @@
-// The commands that the dispatcher carries out itself: WAI, CHA, CRE, ASS, RGB, and EXP,
+// The commands that the dispatcher carries out itself: WAI, WRD, CHA, CRE, ASS, RGB, and EXP,
 // which the main loop calls.
 #pragma once
 

@@ -74,6 +74,20 @@ class Platform : public VariableHost {
   // A fast-changing counter to seed the random generator from (the high-resolution
   // performance counter, or the tick count where there is none).
   virtual std::uint32_t random_seed_source() = 0;
+
+  // What WaitReady watches. The idle counters are whole seconds without user input, and
+  // without user input or painting, as the program's idle timer counts them.
+  struct IdleCounters {
+    std::int32_t input_quiet = 0;
+    std::int32_t paint_quiet = 0;
+  };
+  virtual IdleCounters idle_counters() = 0;
+  // Whether the foreground window belongs to this thread.
+  virtual bool foreground_is_own() = 0;
+  // Attaches this thread's input to the foreground window's thread, or detaches it again.
+  virtual void attach_to_foreground_input(bool attach) = 0;
+  // Switches the run indicator (the alternating tray icon) and gives its former state.
+  virtual bool set_run_indicator(bool on) = 0;
 };
 
 }  // namespace dorovev

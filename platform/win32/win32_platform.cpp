@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
@@ -297,6 +298,34 @@ std::uint32_t Win32Platform::random_seed_source() {
   if (::QueryPerformanceCounter(&counter)) return static_cast<std::uint32_t>(counter.QuadPart);
   return ::GetTickCount();
 }
+
+Platform::IdleCounters Win32Platform::idle_counters() {
+  if (idle_counters_) return *idle_counters_;
+  LASTINPUTINFO last{sizeof(LASTINPUTINFO), 0};
+  if (!::GetLastInputInfo(&last)) return {};
+  const auto seconds = static_cast<std::int32_t>(std::min<DWORD>((::GetTickCount() - last.dwTime) / 1000, 2147483640));
+  return {seconds, seconds};
+}
+
+bool Win32Platform::foreground_is_own() {
+  const HWND foreground = ::GetForegroundWindow();
+  return foreground && ::GetWindowThreadProcessId(foreground, nullptr) == ::GetCurrentThreadId();
+}
+
+void Win32Platform::attach_to_foreground_input(bool attach) {
+  if (attach) {
+    const HWND foreground = ::GetForegroundWindow();
+    const DWORD thread = foreground ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
+    if (thread && thread != ::GetCurrentThreadId() && ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE)) {
+      attached_thread_ = thread;
+    }
+  } else if (attached_thread_) {
+    ::AttachThreadInput(::GetCurrentThreadId(), attached_thread_, FALSE);
+    attached_thread_ = 0;
+  }
+}
+
+bool Win32Platform::set_run_indicator(bool on) { return std::exchange(run_indicator_, on); }
 
 LocalTime Win32Platform::local_time() {
   SYSTEMTIME now{};

@@ -28,9 +28,20 @@ class Win32Platform final : public Platform {
   LocalTime local_time() override;
   bool append_file(std::u16string_view path, std::string_view bytes) override;
   std::uint32_t random_seed_source() override;
+  IdleCounters idle_counters() override;
+  bool foreground_is_own() override;
+  void attach_to_foreground_input(bool attach) override;
+  bool set_run_indicator(bool on) override;
+
+  // The counters of the program's idle timer, once a main window keeps them; until then
+  // both count the seconds since the last input anywhere on the desktop.
+  void use_idle_counters(const IdleCounters* counters) { idle_counters_ = counters; }
 
  private:
   std::u16string title_ = u"Dorovev";
+  const IdleCounters* idle_counters_ = nullptr;
+  unsigned long attached_thread_ = 0;
+  bool run_indicator_ = false;
 };
 
 }  // namespace dorovev::win32

@@ -2,11 +2,14 @@
 // files live in memory, the ANSI code page is Windows-1252, the clock is a counter).
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/line_list.h"
@@ -65,6 +68,24 @@ class FakePlatform : public Platform {
   LocalTime local_time() override { return now; }
   bool append_file(std::u16string_view path, std::string_view bytes) override;
   std::uint32_t random_seed_source() override { return seed_source; }
+
+  // The idle counters count whole seconds of the fake clock since the last reset.
+  std::uint32_t input_reset_at = 1000;
+  std::uint32_t paint_reset_at = 1000;
+  IdleCounters idle_counters() override {
+    return {static_cast<std::int32_t>((ticks - input_reset_at) / 1000),
+            static_cast<std::int32_t>((ticks - std::max(input_reset_at, paint_reset_at)) / 1000)};
+  }
+  bool foreground_own = false;
+  bool foreground_input_attached = false;
+  int foreground_attachments = 0;
+  bool foreground_is_own() override { return foreground_own; }
+  void attach_to_foreground_input(bool attach) override {
+    foreground_input_attached = attach;
+    if (attach) ++foreground_attachments;
+  }
+  bool run_indicator = true;
+  bool set_run_indicator(bool on) override { return std::exchange(run_indicator, on); }
 };
 
 // UTF-16 text from a UTF-8 literal, for readable tests.

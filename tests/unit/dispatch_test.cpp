@@ -117,6 +117,59 @@ TEST_F(DispatchTest, WaitWaitsTheSecondsAndEndsOnAStopRequest) {
   EXPECT_LT(platform.ticks - start, 2200u);
 }
 
+TEST_F(DispatchTest, WaitReadyWaitsForQuietSecondsOfItsKind) {
+  struct Case {
+    const char16_t* line;
+    std::uint32_t input_quiet_for;  // milliseconds before the line
+    std::uint32_t painted_ago;      // milliseconds before the line
+    std::uint32_t waited;           // by the fake clock, to the 10 ms step
+  };
+  const Case cases[] = {
+      {u"WaitReady>0", 0, 0, 2000},      {u"WaitReady>", 1500, 0, 500},     {u"WaitReady>0", 5000, 0, 0},
+      {u"WaitReady>1", 0, 0, 10000},     {u"WaitReady>1", 9000, 4000, 6000}, {u"WaitReady>1", 12000, 12000, 0},
+      {u"WaitReady>%one%", 9000, 9000, 1000},
+  };
+  AssignVariable(run.variables, u"one", u"1");
+  for (const Case& c : cases) {
+    platform.input_reset_at = platform.ticks - c.input_quiet_for;
+    platform.paint_reset_at = platform.ticks - c.painted_ago;
+    platform.run_indicator = true;
+    const std::uint32_t start = platform.ticks;
+    run_line(c.line);
+    const std::uint32_t waited = platform.ticks - start;
+    EXPECT_GE(waited, c.waited) << std::u16string_view(c.line).size();
+    EXPECT_LT(waited, c.waited + 20) << std::u16string_view(c.line).size();
+    EXPECT_TRUE(platform.run_indicator);  // switched off for a painting wait, then on again
+    EXPECT_FALSE(platform.foreground_input_attached);
+  }
+
+  // A wait for painting to stop ends on a stop request; the wait for input does not look.
+  platform.input_reset_at = platform.paint_reset_at = platform.ticks;
+  bool indicator_during_wait = true;
+  platform.on_pump = [&] {
+    indicator_during_wait = platform.run_indicator;
+    process.stop_requested = true;
+  };
+  std::uint32_t start = platform.ticks;
+  run_line(u"WaitReady>1");
+  EXPECT_LT(platform.ticks - start, 20u);
+  EXPECT_FALSE(indicator_during_wait);
+  platform.input_reset_at = platform.ticks;
+  start = platform.ticks;
+  run_line(u"WaitReady>0");
+  EXPECT_GE(platform.ticks - start, 2000u);
+
+  // Nothing to wait for while one of our own windows is in the foreground.
+  process.stop_requested = false;
+  platform.on_pump = nullptr;
+  platform.foreground_own = true;
+  const int attachments = platform.foreground_attachments;
+  start = platform.ticks;
+  run_line(u"WaitReady>1");
+  EXPECT_EQ(platform.ticks, start);
+  EXPECT_EQ(platform.foreground_attachments, attachments);
+}
+
 TEST_F(DispatchTest, DirectoriesAreCreatedAndChanged) {
   run_line(u"CreateDir>C:\\new");
   EXPECT_TRUE(platform.directories.count(u"C:\\new"));
