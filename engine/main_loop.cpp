@@ -333,8 +333,7 @@ void finish_run(RunContext& run, ScriptExtensions& extensions) {
 
 void run_main_loop(RunContext& run, const CommandTable& commands, ScriptExtensions& extensions) {
   while (run.next_line < run.lines.size() && !run.process.stop_requested) {
-    run.platform.sleep(0);
-    run.platform.process_messages();
+    run.platform.yield_between_lines();
     run.current_line = run.lines[run.next_line++];
     run.variables.set_line_number(static_cast<std::int32_t>(run.next_line));
     if (run.process.stop_requested) continue;

@@ -62,6 +62,13 @@ class Platform : public VariableHost {
   // Processes the window messages that are waiting, once.
   virtual void process_messages() = 0;
   virtual void sleep(std::uint32_t milliseconds) = 0;
+  // Before each line: yields the processor and processes waiting messages. A platform
+  // where looking at an empty queue is costly may look less often, but at least once
+  // per millisecond of running.
+  virtual void yield_between_lines() {
+    sleep(0);
+    process_messages();
+  }
 
   // The user's decimal separator and short date format (for example "M/d/yyyy").
   virtual char16_t decimal_separator() = 0;

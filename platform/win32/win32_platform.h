@@ -21,6 +21,7 @@ class Win32Platform final : public Platform {
   MessageButton show_message_dialog(std::u16string_view text, MessageKind kind, MessageButtons buttons) override;
   void process_messages() override;
   void sleep(std::uint32_t milliseconds) override;
+  void yield_between_lines() override;
   char16_t decimal_separator() override;
   std::u16string short_date_format() override;
   void set_application_title(std::u16string_view title) override;
@@ -42,6 +43,7 @@ class Win32Platform final : public Platform {
   const IdleCounters* idle_counters_ = nullptr;
   unsigned long attached_thread_ = 0;
   bool run_indicator_ = false;
+  long long next_look_ = 0;  // performance-counter time of the next look at the queue
 };
 
 }  // namespace dorovev::win32
