@@ -15,7 +15,7 @@ void register_core_commands(CommandTable& table) {
 
 void run_loaded_script(RunContext& run, const CommandTable& commands, ScriptExtensions& extensions,
                        const RunStart& start) {
-  prepare_run(run, commands, start);
+  prepare_run(run, commands, extensions, start);
   run_main_loop(run, commands, extensions);
 }
 

@@ -6,6 +6,7 @@
 
 #include "engine/dispatch.h"
 #include "engine/run_context.h"
+#include "engine/script_extensions.h"
 #include "engine/run_log.h"
 #include "values/ascii.h"
 
@@ -43,8 +44,13 @@ void assign_macro_parameters(RunContext& run, const CommandTable& commands, std:
 
 }  // namespace
 
-void prepare_run(RunContext& run, const CommandTable& commands, const RunStart& start) {
+void prepare_run(RunContext& run, const CommandTable& commands, ScriptExtensions& extensions,
+                 const RunStart& start) {
+  extensions.load_text_capture();
+  extensions.create_script_control();
   run.variables.create_fixed_slots();
+  extensions.put_screen_saver_away();
+  run.platform.set_run_indicator(true);
   run.process.stop_requested = false;
   run.next_line = 0;
 
@@ -91,6 +97,7 @@ void prepare_run(RunContext& run, const CommandTable& commands, const RunStart& 
     run.logging = true;
     run.log_file = start.inherited_log_file;
   }
+  extensions.read_imports_folder();
   run.log_name = start.from_container ? system.executable_path : start.script_name;
   write_log_entry(run, u"Started Macro : " + run.log_name);
 }

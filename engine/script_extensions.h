@@ -14,6 +14,17 @@ class ScriptExtensions {
  public:
   virtual ~ScriptExtensions() = default;
 
+  // The preparation of a run, before its variables exist: the text-capture library is
+  // loaded for the run if it is not loaded yet (release_run_resources unloads it), the
+  // script control for VBScript is created, and a running screen saver is put away and
+  // switched off for the run.
+  virtual void load_text_capture() {}
+  virtual void create_script_control() {}
+  virtual void put_screen_saver_away() {}
+  // Later in the preparation, once the system variables exist: the declarations of the
+  // DLL functions in the imports folder are read.
+  virtual void read_imports_folder() {}
+
   // Every fetched line, after the comment steps and before include and the name rules:
   // a line whose command name is a declared imported DLL function runs as that call.
   virtual void offer_imported_function_call(std::u16string_view /*line*/) {}

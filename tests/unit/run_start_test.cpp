@@ -4,6 +4,7 @@
 #include "engine/dispatch.h"
 #include "engine/run_context.h"
 #include "engine/run_start.h"
+#include "engine/script_extensions.h"
 #include "engine/value_commands.h"
 #include "tests/support/fake_platform.h"
 
@@ -32,12 +33,33 @@ class RunStartTest : public ::testing::Test {
   FakePlatform platform;
   ProcessState process;
   CommandTable table;
+  ScriptExtensions extensions;
   RunContext run;
 };
 
+TEST_F(RunStartTest, ExtensionsPrepareTheirPartsInOrder) {
+  struct Recorder : ScriptExtensions {
+    RunContext* run = nullptr;
+    std::vector<std::string> steps;
+    void note(const char* step) { steps.push_back(step + std::string(" ") + std::to_string(run->variables.count())); }
+    void load_text_capture() override { note("text capture"); }
+    void create_script_control() override { note("script control"); }
+    void put_screen_saver_away() override { note("screen saver"); }
+    void read_imports_folder() override { note("imports"); }
+  } recorder;
+  recorder.run = &run;
+  platform.run_indicator = false;
+  prepare_run(run, table, recorder, RunStart{});
+  // The first three come before any variable but the fixed slots; the imports come last.
+  const std::string all = std::to_string(run.variables.count());
+  EXPECT_EQ(recorder.steps,
+            (std::vector<std::string>{"text capture 0", "script control 0", "screen saver 3", "imports " + all}));
+  EXPECT_TRUE(platform.run_indicator);
+}
+
 TEST_F(RunStartTest, CreatesTheSystemVariablesInTheirOrder) {
   process.stop_requested = true;
-  prepare_run(run, table, RunStart{});
+  prepare_run(run, table, extensions, RunStart{});
   EXPECT_FALSE(process.stop_requested);
   const std::vector<std::u16string> expected = {
       u"_LINE_NUM", u"VAREXPLICIT", u"IGNORESPACES", u"CWD", u"OS_VER", u"WIN_DIR", u"SYS_DIR", u"TEMP_DIR",
@@ -76,7 +98,7 @@ TEST_F(RunStartTest, MacroParametersBecomeVariables) {
   for (const Case& c : cases) {
     FakePlatform fresh_platform;
     RunContext fresh(fresh_platform, process);
-    prepare_run(fresh, table, with_parameters(c.parameters));
+    prepare_run(fresh, table, extensions, with_parameters(c.parameters));
     for (const auto& [name, expected] : c.variables) {
       EXPECT_EQ(fresh.variables.value_of(name), Text(expected)) << std::u16string_view(c.parameters).size();
     }
@@ -84,18 +106,18 @@ TEST_F(RunStartTest, MacroParametersBecomeVariables) {
 }
 
 TEST_F(RunStartTest, ALogFileVariableSwitchesLoggingOn) {
-  prepare_run(run, table, with_parameters(u"LOGFILE=C:\\run.log"));
+  prepare_run(run, table, extensions, with_parameters(u"LOGFILE=C:\\run.log"));
   EXPECT_TRUE(run.logging);
   EXPECT_EQ(run.log_file, u"C:\\run.log");
 
   platform.arguments = {u"/LOGFILE=C:\\arg.log"};
   RunContext from_argument(platform, process);
-  prepare_run(from_argument, table, RunStart{});
+  prepare_run(from_argument, table, extensions, RunStart{});
   EXPECT_EQ(from_argument.log_file, u"C:\\arg.log");
 
   platform.arguments.clear();
   RunContext nested(platform, process);
-  prepare_run(nested, table, with_parameters(u"0", u"C:\\caller.log"));
+  prepare_run(nested, table, extensions, with_parameters(u"0", u"C:\\caller.log"));
   EXPECT_TRUE(nested.logging);
   EXPECT_EQ(nested.log_file, u"C:\\caller.log");
 }
