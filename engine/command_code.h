@@ -22,6 +22,7 @@ class CommandCode {
 
   constexpr std::uint64_t key() const noexcept { return packed_; }
   constexpr std::size_t size() const noexcept { return static_cast<std::size_t>(packed_ >> 48); }
+  constexpr char16_t first_letter() const noexcept { return static_cast<char16_t>(packed_ >> 32); }
   std::u16string text() const {
     std::u16string out;
     for (std::size_t i = 0; i < size(); ++i) out.push_back(static_cast<char16_t>(packed_ >> (16 * (2 - i))));

@@ -43,6 +43,12 @@ bool is_loop_code(CommandCode code) noexcept {
   static constexpr CommandCode kLoopCodes[] = {u"GOT"_code, u"UNT"_code, u"IF>"_code, u"IFW"_code, u"IFE"_code,
                                                u"IFC"_code, u"IFD"_code, u"ELS"_code, u"GOS"_code, u"SRT"_code,
                                                u"END"_code, u"DIA"_code, u"CAS"_code, u"EXP"_code, u"VBS"_code};
+  // Every loop code starts with one of these letters; most lines are turned away here.
+  constexpr auto bit = [](char16_t letter) { return std::uint32_t{1} << (letter - u'A'); };
+  constexpr std::uint32_t kFirstLetters =
+      bit(u'G') | bit(u'U') | bit(u'I') | bit(u'E') | bit(u'S') | bit(u'D') | bit(u'C') | bit(u'V');
+  const char16_t first = code.first_letter();
+  if (first < u'A' || first > u'Z' || (kFirstLetters & bit(first)) == 0) return false;
   for (CommandCode loop_code : kLoopCodes) {
     if (loop_code == code) return true;
   }
@@ -192,7 +198,7 @@ void skip_false_block(RunContext& run) {
 void if_line(RunContext& run, LoopLine& line) {
   const std::size_t remembered = run.next_line;
   const Condition condition = evaluate_condition(run.variables, line.parameters, true, run);
-  const std::u16string& label = condition.truth ? condition.true_label : condition.false_label;
+  const std::u16string_view label = condition.truth ? condition.true_label : condition.false_label;
   if (!label.empty()) {
     // This jump always compares exactly, whatever IGNORESPACES holds.
     if (const auto found = run.searches.find_forward(run.lines, 0, LineShape::kLabel, label, false)) {
@@ -338,7 +344,7 @@ void run_main_loop(RunContext& run, const CommandTable& commands, ScriptExtensio
     run.variables.set_line_number(static_cast<std::int32_t>(run.next_line));
     if (run.process.stop_requested) continue;
 
-    log_before_line(run);
+    if (run.logging) log_before_line(run);
     step_delay(run);
     LineCursor cursor{run.lines, run.next_line};
     const Text current = run.current_line;
@@ -354,7 +360,7 @@ void run_main_loop(RunContext& run, const CommandTable& commands, ScriptExtensio
     } else {
       dispatch(run, commands, analysed.code, analysed.parameters);
     }
-    log_after_line(run);
+    if (run.logging) log_after_line(run);
   }
   finish_run(run, extensions);
 }

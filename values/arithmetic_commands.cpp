@@ -27,7 +27,18 @@ struct Target {
 };
 
 Target find_target(const tVarArray& table, std::u16string_view name) {
-  if (!contains_percent(name)) return {ExpandText(table, u"%" + std::u16string(name) + u"%"), name};
+  if (!contains_percent(name)) {
+    // The variable is read as its reference `%name%`; short names need no heap for it.
+    constexpr std::size_t kShort = 30;
+    if (name.size() <= kShort) {
+      char16_t reference[kShort + 2];
+      reference[0] = u'%';
+      name.copy(reference + 1, name.size());
+      reference[name.size() + 1] = u'%';
+      return {ExpandText(table, std::u16string_view(reference, name.size() + 2)), name};
+    }
+    return {ExpandText(table, u"%" + std::u16string(name) + u"%"), name};
+  }
   const std::u16string_view inside = name.size() >= 2 ? name.substr(1, name.size() - 2) : std::u16string_view();
   return {ExpandText(table, name), inside};
 }

@@ -133,9 +133,21 @@ void assign_plain(tVarArray& table, std::u16string_view parameters, std::size_t 
                   CommandServices& services) {
   Text holder;
   const std::u16string_view target = contains_percent(name) ? ExpandToView(table, name, holder, false) : name;
-  const std::optional<Text> value = plain_value(table, parameters, equals, services);
-  if (!value) return;
-  AssignVariable(table, target, *value);
+  if (!find_operator(parameters)) {
+    // The commonest form: the value as it resolves. A stored value is shared, and an
+    // unchanged one is not made again.
+    Text value_holder;
+    const std::u16string_view value = ExpandToView(table, parameters.substr(equals + 1), value_holder);
+    if (value.data() == value_holder.view().data() && !value.empty()) {
+      AssignVariable(table, target, value_holder);
+    } else {
+      AssignVariable(table, target, value);
+    }
+  } else {
+    const std::optional<Text> value = plain_value(table, parameters, equals, services);
+    if (!value) return;
+    AssignVariable(table, target, *value);
+  }
   apply_special_name(table, parameters.substr(0, equals), parameters.substr(equals + 1), services);
 }
 

@@ -19,7 +19,7 @@ constexpr std::size_t kNone = std::u16string_view::npos;
 
 Condition with_labels(bool truth, std::u16string_view labels) {
   const CommaSplit split = split_at_first_comma(labels);
-  return {truth, std::u16string(split.first), std::u16string(split.rest)};
+  return {truth, split.first, split.rest};
 }
 
 // The text after the closing brace at `close` and the one character after it, which a
@@ -119,13 +119,16 @@ Condition comparison(tVarArray& table, std::u16string_view text, bool evaluate, 
 
 Condition evaluate_condition(tVarArray& table, std::u16string_view parameters, bool evaluate,
                              CommandServices& services) {
-  const std::size_t close = parameters.find(u'}');
-  if (close != kNone && parameters.front() == u'{') {
-    return whole_expression(table, parameters, close, evaluate, services);
+  if (!parameters.empty() && parameters.front() == u'{') {
+    const std::size_t close = parameters.find(u'}');
+    if (close != kNone) return whole_expression(table, parameters, close, evaluate, services);
   }
   if (parameters.find(u',') != kNone) return comparison(table, parameters, evaluate, services);
+  // Without a comma there are no labels: the comma added for the operands ends the text.
   const std::u16string text = std::u16string(parameters) + u',';
-  return comparison(table, text, evaluate, services);
+  Condition condition = comparison(table, text, evaluate, services);
+  condition.true_label = condition.false_label = std::u16string_view();
+  return condition;
 }
 
 }  // namespace dorovev

@@ -9,10 +9,11 @@
 
 namespace dorovev {
 
+// The labels view the parameter text the condition was read from.
 struct Condition {
   bool truth = false;
-  std::u16string true_label;   // as written: neither expanded nor trimmed
-  std::u16string false_label;
+  std::u16string_view true_label;  // as written: neither expanded nor trimmed
+  std::u16string_view false_label;
 };
 
 // The evaluator gives a value as text; a truth value reads as "TRUE" or "FALSE", and

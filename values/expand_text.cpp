@@ -257,28 +257,48 @@ bool names_an_argument(const tVarArray& table, std::u16string_view text) {
 // full expansion could apply (the whole text is itself a name, the name is braced, the
 // value is braced, holds `%`, names something, or equals the name), so that the full
 // expansion decides.
+// Which of `%` and the blank a text holds, in one pass.
+struct Holds {
+  bool percent = false;
+  bool blank = false;
+};
+
+Holds holds(std::u16string_view text) noexcept {
+  Holds found;
+  for (char16_t c : text) {
+    found.percent |= c == u'%';
+    found.blank |= c == u' ';
+  }
+  return found;
+}
+
 const Text* plain_reference_value(const tVarArray& table, std::u16string_view text, Flags flags) {
   if (flags.trim) text = trim(text);
   if (text.size() < 3 || text.front() != u'%' || text.back() != u'%') return nullptr;
   std::u16string_view name = text.substr(1, text.size() - 2);
-  if (name.find(u'%') != std::u16string_view::npos || is_braced(flags.trim ? trim(name) : name)) return nullptr;
-  if (flags.implicit && table.some_name_holds_percent() && text.find(u' ') == std::u16string_view::npos &&
-      table.find_entry(text) >= 0) {
-    return nullptr;
-  }
-  if (names_an_argument(table, text)) return nullptr;
   if (flags.trim) name = trim(name);
-  if (name.find(u' ') != std::u16string_view::npos) return nullptr;
+  const Holds in_name = holds(name);
+  // `text` is `%` + the untrimmed name + `%`, so it holds a blank where the name does.
+  if (in_name.percent || in_name.blank || is_braced(name)) return nullptr;
+  if (flags.implicit && table.some_name_holds_percent() && table.find_entry(text) >= 0) return nullptr;
+  if (names_an_argument(table, text)) return nullptr;
   const std::int32_t entry = table.find_entry(name);
   if (entry < 0) return nullptr;
   const Text& value = table.entry(entry).Value;
   const std::u16string_view view = value.view();
   // A trimmed value would be a new text; the full expansion makes it.
   if (flags.trim && trim(view).size() != view.size()) return nullptr;
-  if (view == name || is_braced(view) || view.find(u'%') != std::u16string_view::npos) return nullptr;
-  if (flags.implicit && view.find(u' ') == std::u16string_view::npos && table.find_entry(view) >= 0) return nullptr;
+  const Holds in_value = holds(view);
+  if (in_value.percent || view == name || is_braced(view)) return nullptr;
+  if (flags.implicit && !in_value.blank && table.find_entry(view) >= 0) return nullptr;
   if (names_an_argument(table, view)) return nullptr;
   return &value;
+}
+
+// Whether a text may be a lone `%name%` (the first blank-or-control character aside,
+// which trimming would remove), before the short way looks closer.
+bool may_be_reference(std::u16string_view text, Flags flags) {
+  return !text.empty() && (text.front() == u'%' || (flags.trim && text.front() <= u' '));
 }
 
 }  // namespace
@@ -286,7 +306,9 @@ const Text* plain_reference_value(const tVarArray& table, std::u16string_view te
 Text ExpandText(const tVarArray& table, const Text& text, bool repeat) {
   if (table.count() == 0) return text;
   const Flags flags = table_flags(table);
-  if (const Text* value = plain_reference_value(table, text.view(), flags)) return *value;
+  if (may_be_reference(text.view(), flags)) {
+    if (const Text* value = plain_reference_value(table, text.view(), flags)) return *value;
+  }
   Budget budget;
   return expand(table, Input(text), repeat, flags, budget);
 }
@@ -294,7 +316,9 @@ Text ExpandText(const tVarArray& table, const Text& text, bool repeat) {
 Text ExpandText(const tVarArray& table, std::u16string_view text, bool repeat) {
   if (table.count() == 0) return Text(text);
   const Flags flags = table_flags(table);
-  if (const Text* value = plain_reference_value(table, text, flags)) return *value;
+  if (may_be_reference(text, flags)) {
+    if (const Text* value = plain_reference_value(table, text, flags)) return *value;
+  }
   Budget budget;
   return expand(table, Input(text), repeat, flags, budget);
 }
@@ -307,9 +331,11 @@ Text ExpandTextInFull(const tVarArray& table, std::u16string_view text, bool rep
 std::u16string_view ExpandToView(const tVarArray& table, std::u16string_view text, Text& holder, bool repeat) {
   if (table.count() == 0) return text;
   const Flags flags = table_flags(table);
-  if (const Text* value = plain_reference_value(table, text, flags)) {
-    holder = *value;
-    return holder.view();
+  if (may_be_reference(text, flags)) {
+    if (const Text* value = plain_reference_value(table, text, flags)) {
+      holder = *value;
+      return holder.view();
+    }
   }
   // Without `%` and braces, a text is a whole-text name or stays as it is (trimmed).
   const std::u16string_view trimmed_text = flags.trim ? trim(text) : text;

@@ -42,10 +42,13 @@ void tVarArray::note_written(std::int32_t index) noexcept {
 
 namespace {
 
-std::size_t shape_of_name(std::u16string_view name) noexcept {
-  if (name.empty()) return 0;
-  const std::size_t key = (name.size() << 16) ^ (std::size_t{upper_ascii(name.front())} << 8) ^ upper_ascii(name.back());
-  return ((key * 0x9E3779B97F4A7C15ull) >> 54) & 1023;
+// A stored name is upper case already; only the wanted one needs changing.
+bool equals_upper_name(std::u16string_view stored, std::u16string_view wanted) noexcept {
+  if (stored.size() != wanted.size()) return false;
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    if (stored[i] != upper_ascii(wanted[i])) return false;
+  }
+  return true;
 }
 
 // FNV-1a over the upper-case name. Its low bits depend only on the low bits of the
@@ -58,15 +61,13 @@ std::size_t hash_name(std::u16string_view name) noexcept {
 
 }  // namespace
 
-std::int32_t tVarArray::find_entry(std::u16string_view name) const noexcept {
+std::int32_t tVarArray::find_entry_in_slots(std::u16string_view name) const noexcept {
   if (hash_slots_.empty()) return -1;
-  const std::size_t shape = shape_of_name(name);
-  if ((name_shapes_[shape >> 6] & (std::uint64_t{1} << (shape & 63))) == 0) return -1;
   const std::size_t mask = hash_slots_.size() - 1;
   for (std::size_t slot = hash_name(name) & mask;; slot = (slot + 1) & mask) {
     const std::int32_t stored = hash_slots_[slot];
     if (stored == 0) return -1;
-    if (equals_ignoring_ascii_case(entries_[static_cast<std::size_t>(stored - 1)].Name.view(), name)) return stored - 1;
+    if (equals_upper_name(entries_[static_cast<std::size_t>(stored - 1)].Name.view(), name)) return stored - 1;
   }
 }
 
@@ -137,6 +138,12 @@ void AssignVariable(tVarArray& table, std::u16string_view name, Text value) {
 }
 
 void AssignVariable(tVarArray& table, std::u16string_view name, std::u16string_view value) {
+  // A value that does not change keeps its stored text: nothing is allocated.
+  const std::int32_t existing = table.find_entry(table.trimming() ? trim(name) : name);
+  if (existing >= 0 && table.entries_[static_cast<std::size_t>(existing)].Value == value) {
+    table.entries_[static_cast<std::size_t>(existing)].LastSet = table.host_ ? table.host_->tick_count() : 0;
+    return;
+  }
   AssignVariable(table, name, Text(value));
 }
 

@@ -90,18 +90,32 @@ class tVarArray {
 
   // The entry of a variable by name (any case), or -1. Gives the same answer as
   // FindVariable, through a hash of the names instead of a binary search.
-  std::int32_t find_entry(std::u16string_view name) const noexcept;
+  std::int32_t find_entry(std::u16string_view name) const noexcept {
+    // Most texts tried as names are no name; the filter turns them away right here.
+    const std::size_t shape = shape_of_name(name);
+    if (((name_shapes_[shape >> 6] >> (shape & 63)) & 1) == 0) return -1;
+    return find_entry_in_slots(name);
+  }
   bool some_name_holds_percent() const noexcept { return names_hold_percent_; }
   // The value of a variable by name (any case), if it exists.
   std::optional<Text> value_of(std::u16string_view name) const;
 
  private:
   friend void AssignVariable(tVarArray&, std::u16string_view, Text);
+  friend void AssignVariable(tVarArray&, std::u16string_view, std::u16string_view);
 
   VariableHost* host_;
   ExpressionEvaluator* evaluator_;
   std::vector<CommandLineVariable> arguments_;
   void add_to_hash(std::int32_t index);
+  std::int32_t find_entry_in_slots(std::u16string_view name) const noexcept;
+  // The filter's bit for a name: its length and its first and last letters, mixed.
+  static std::size_t shape_of_name(std::u16string_view name) noexcept {
+    if (name.empty()) return 0;
+    const auto upper = [](char16_t c) -> std::size_t { return (c >= u'a' && c <= u'z') ? c - 32 : c; };
+    const std::size_t key = (name.size() << 16) ^ (upper(name.front()) << 8) ^ upper(name.back());
+    return ((key * 0x9E3779B97F4A7C15ull) >> 54) & 1023;
+  }
   // Reads the two switches again after entry `index` was written.
   void note_written(std::int32_t index) noexcept;
   bool implicit_lookup_ = false;

@@ -43,21 +43,20 @@ struct ButtonSearch {
   HWND found;
 };
 
+BOOL CALLBACK match_button(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<ButtonSearch*>(data);
+  wchar_t class_name[32] = {};
+  ::GetClassNameW(child, class_name, 32);
+  if (std::wstring(class_name) == L"Button" && wintest::window_text(child) == search->text) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND find_button(HWND dialog, const wchar_t* text) {
   ButtonSearch search{text, nullptr};
-  ::EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* search = reinterpret_cast<ButtonSearch*>(data);
-        wchar_t class_name[32] = {};
-        ::GetClassNameW(child, class_name, 32);
-        if (std::wstring(class_name) == L"Button" && wintest::window_text(child) == search->text) {
-          search->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ::EnumChildWindows(dialog, match_button, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
