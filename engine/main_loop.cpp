@@ -111,8 +111,8 @@ void until(RunContext& run, std::u16string_view parameters) {
     }
   }
   // A condition that gives no value counts as true and ends the loop.
-  const std::optional<Text> value = evaluate_expression(run.variables, condition);
-  if (!value || reads_as_true(*value)) return;
+  const std::optional<bool> value = evaluate_expression_truth(run.variables, condition);
+  if (!value || *value) return;
 
   if (const auto found = find_repeat_backward(run.lines, run.next_line - 1, name, ignore_spaces(run))) {
     run.current_line = run.lines[*found];

@@ -6,7 +6,7 @@
 namespace dorovev {
 
 RunContext::RunContext(Platform& platform_, ProcessState& process_, ExpressionEvaluator* evaluator)
-    : platform(platform_), process(process_), variables(&platform_, evaluator) {}
+    : platform(platform_), process(process_), variables(&platform_, evaluator ? evaluator : &expressions_) {}
 
 void RunContext::report_runtime_error(std::u16string_view message, MessageKind kind, MessageButtons buttons) {
   if (resolve(u"%IGNOREERRORS%") == std::u16string_view(u"1")) return;

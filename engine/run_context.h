@@ -13,6 +13,7 @@
 #include "engine/process_state.h"
 #include "values/command_services.h"
 #include "values/expand_text.h"
+#include "values/expression.h"
 #include "values/variable_table.h"
 
 namespace dorovev {
@@ -21,6 +22,7 @@ namespace dorovev {
 // only the process state with its caller.
 class RunContext final : public CommandServices {
  public:
+  // Braced expressions go to `evaluator`, or, without one, to the run's own evaluator.
   RunContext(Platform& platform, ProcessState& process, ExpressionEvaluator* evaluator = nullptr);
   RunContext(const RunContext&) = delete;
   RunContext& operator=(const RunContext&) = delete;
@@ -72,6 +74,9 @@ class RunContext final : public CommandServices {
 
   // The stop operation: the run ends before its next line, and waits end at once.
   void stop_macro();
+
+ private:
+  Expressions expressions_{*this};
 };
 
 // Message texts shown to the person are looked up in the message catalogue first; the

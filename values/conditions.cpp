@@ -32,12 +32,12 @@ Condition whole_expression(tVarArray& table, std::u16string_view text, std::size
                            CommandServices& services) {
   const std::u16string_view labels = labels_after(text, close);
   if (!evaluate) return with_labels(false, labels);
-  const std::optional<Text> value = evaluate_braced_inside(table, text.substr(1, close - 1));
+  const std::optional<bool> value = evaluate_braced_truth(table, text.substr(1, close - 1));
   if (!value) {
     services.request_stop();
     return {};
   }
-  return with_labels(reads_as_true(*value), labels);
+  return with_labels(*value, labels);
 }
 
 enum class Comparison { kEqual, kDifferent, kLess, kGreater };

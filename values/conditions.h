@@ -16,10 +16,6 @@ struct Condition {
   std::u16string_view false_label;
 };
 
-// The evaluator gives a value as text; a truth value reads as "TRUE" or "FALSE", and
-// anything else is not true.
-inline bool reads_as_true(const Text& value) noexcept { return value.view() == u"TRUE"; }
-
 // Evaluates `condition[,truelabel[,falselabel]]`. With `evaluate` off only the labels
 // matter: a whole-expression condition is not evaluated and a missing operator is not
 // reported, but the operands of a comparison are still expanded, since expanding can

@@ -361,10 +361,27 @@ std::optional<Text> evaluate_expression(const tVarArray& table, std::u16string_v
   return evaluator->evaluate(expression, table.line_number());
 }
 
-std::optional<Text> evaluate_braced_inside(const tVarArray& table, std::u16string_view inside) {
+namespace {
+
+Text substitute_braced_inside(const tVarArray& table, std::u16string_view inside) {
   const bool has_references = inside.find(u'%') != std::u16string_view::npos;
-  const Text expression = has_references ? ExpandForExpression(table, inside) : ExpandText(table, inside);
-  return evaluate_expression(table, expression.view());
+  return has_references ? ExpandForExpression(table, inside) : ExpandText(table, inside);
+}
+
+}  // namespace
+
+std::optional<Text> evaluate_braced_inside(const tVarArray& table, std::u16string_view inside) {
+  return evaluate_expression(table, substitute_braced_inside(table, inside).view());
+}
+
+std::optional<bool> evaluate_expression_truth(const tVarArray& table, std::u16string_view expression) {
+  ExpressionEvaluator* evaluator = table.evaluator();
+  if (!evaluator) return std::nullopt;
+  return evaluator->evaluate_truth(expression, table.line_number());
+}
+
+std::optional<bool> evaluate_braced_truth(const tVarArray& table, std::u16string_view inside) {
+  return evaluate_expression_truth(table, substitute_braced_inside(table, inside).view());
 }
 
 }  // namespace dorovev

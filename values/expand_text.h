@@ -40,6 +40,10 @@ std::optional<Text> evaluate_expression(const tVarArray& table, std::u16string_v
 // ExpandForExpression when it holds `%`), then evaluated.
 std::optional<Text> evaluate_braced_inside(const tVarArray& table, std::u16string_view inside);
 
+// The same two, read as a truth value, as conditions read them.
+std::optional<bool> evaluate_expression_truth(const tVarArray& table, std::u16string_view expression);
+std::optional<bool> evaluate_braced_truth(const tVarArray& table, std::u16string_view inside);
+
 // Bounds of repeated expansion: variables that refer to each other in a growing cycle
 // stop expanding at this depth, or when the repetitions of one call have produced four
 // times the first expansion's length (at least this many code units), and yield the

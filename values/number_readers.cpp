@@ -85,6 +85,12 @@ std::int32_t read_integer_or_zero(std::u16string_view text) noexcept {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(bits));
 }
 
+std::optional<std::int64_t> read_strict_integer64(std::u16string_view text) noexcept {
+  const auto wide = read_wide_integer(text);
+  if (!wide) return std::nullopt;
+  return static_cast<std::int64_t>(wide->negative ? 0 - wide->magnitude : wide->magnitude);
+}
+
 std::optional<std::int32_t> read_strict_integer(std::u16string_view text) noexcept {
   const auto wide = read_wide_integer(text);
   if (!wide) return std::nullopt;

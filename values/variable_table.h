@@ -19,6 +19,12 @@ class ExpressionEvaluator {
  public:
   virtual ~ExpressionEvaluator() = default;
   virtual std::optional<Text> evaluate(std::u16string_view expression, std::int32_t line) = 0;
+  // The value read as a truth value, as conditions read it. By default: its text is "TRUE".
+  virtual std::optional<bool> evaluate_truth(std::u16string_view expression, std::int32_t line) {
+    const std::optional<Text> value = evaluate(expression, line);
+    if (!value) return std::nullopt;
+    return value->view() == std::u16string_view(u"TRUE");
+  }
 };
 
 // What the table needs from outside: the millisecond tick count recorded at every
