@@ -12,9 +12,11 @@
 #include "engine/command_code.h"
 #include "engine/line_analysis.h"
 #include "tests/support/allocation_counter.h"
+#include "tests/support/fake_command_services.h"
 #include "tests/support/fake_platform.h"
 #include "values/ascii.h"
 #include "values/expand_text.h"
+#include "values/expression.h"
 
 using namespace dorovev;
 
@@ -52,6 +54,29 @@ void expand(int variable_count, std::u16string_view text, long iterations) {
   }
 }
 
+void evaluate(std::u16string_view expression, long iterations) {
+  testing::FakeCommandServices services;
+  Expressions expressions(services);
+  for (long i = 0; i < iterations; ++i) {
+    const std::optional<Text> value = expressions.evaluate(expression, 1);
+    keep(value);
+  }
+}
+
+// A braced parameter the whole way: substitution, then evaluation.
+void expand_braced(std::u16string_view text, long iterations) {
+  Variables variables(10);
+  testing::FakeCommandServices services;
+  Expressions expressions(services);
+  variables.table.set_evaluator(&expressions);
+  AssignVariable(variables.table, u"a", u"5");
+  const Text input(text);
+  for (long i = 0; i < iterations; ++i) {
+    const Text result = ExpandText(variables.table, input);
+    keep(result);
+  }
+}
+
 const std::map<std::string, std::function<void(long)>>& cases() {
   static const std::map<std::string, std::function<void(long)>> all = {
       {"analyse_let", [](long n) { analyse(u"Let>x=5", n); }},
@@ -65,6 +90,9 @@ const std::map<std::string, std::function<void(long)>>& cases() {
       {"expand_name_1000", [](long n) { expand(1000, u"x", n); }},
       {"expand_plain_10", [](long n) { expand(10, u"Untitled - Notepad", n); }},
       {"expand_plain_1000", [](long n) { expand(1000, u"Untitled - Notepad", n); }},
+      {"evaluate_arithmetic", [](long n) { evaluate(u"5*2+1", n); }},
+      {"evaluate_copy", [](long n) { evaluate(u"COPY(\"hello\",2,3)", n); }},
+      {"expand_braced", [](long n) { expand_braced(u"{%a%*2+1}", n); }},
   };
   return all;
 }

@@ -180,8 +180,17 @@ std::optional<Operator> Expressions::word_operator(std::size_t& length) const {
 
 // The operator at the current place, after blanks, without taking it.
 std::optional<Operator> Expressions::peek_operator(bool words) {
-  using enum Operator;
+  // Each level of the grammar looks at the same place once its inner level is done.
   skip_blanks();
+  if (at_ == peeked_at_ && words == peeked_words_) return peeked_;
+  peeked_ = look_at_operator(words);
+  peeked_at_ = at_;
+  peeked_words_ = words;
+  return peeked_;
+}
+
+std::optional<Operator> Expressions::look_at_operator(bool words) const {
+  using enum Operator;
   if (at_ >= source_.size()) return std::nullopt;
   const char16_t c = source_[at_];
   const char16_t next = at_ + 1 < source_.size() ? source_[at_ + 1] : u'\0';
@@ -196,8 +205,12 @@ std::optional<Operator> Expressions::peek_operator(bool words) {
     case u'>': return next == u'=' ? opGTE : opGT;
     default: break;
   }
-  if (!words) return std::nullopt;
-  if (std::u16string_view(u"ADMNOSX").find(upper_ascii(c)) == std::u16string_view::npos) return std::nullopt;
+  if (!words || !is_letter(c)) return std::nullopt;
+  // Word operators begin with A, D, M, N, O, S or X.
+  constexpr std::uint32_t kFirstLetters = (1u << ('A' - 'A')) | (1u << ('D' - 'A')) | (1u << ('M' - 'A')) |
+                                          (1u << ('N' - 'A')) | (1u << ('O' - 'A')) | (1u << ('S' - 'A')) |
+                                          (1u << ('X' - 'A'));
+  if ((kFirstLetters & (1u << (upper_ascii(c) - u'A'))) == 0) return std::nullopt;
   std::size_t length = 0;
   return word_operator(length);
 }
@@ -225,8 +238,10 @@ bool Expressions::parse(std::u16string_view expression) {
   failed_ = false;
   nodes_.clear();
   parameter_list_.clear();
+  argument_stack_.clear();
   literals_.clear();
   literals_.reserve(expression.size());  // unescaped literals view it: it must not move
+  peeked_at_ = std::u16string_view::npos;
   root_ = relation();
   if (root_ == kNoNode) return false;
   skip_blanks();
@@ -425,7 +440,13 @@ std::int32_t Expressions::number() {
   bad = bad || text.size() > 28;
   Node node = Node::of(NodeClass::TIntegerLiteral, ValueKind::kInteger);
   bool converted = false;
-  if (!point && !exponent) {
+  if (!point && !exponent && text.size() <= 18) {
+    // Up to 18 digits always fit.
+    std::int64_t value = 0;
+    for (char16_t digit : text) value = value * 10 + (digit - u'0');
+    node.integer = value;
+    converted = true;
+  } else if (!point && !exponent) {
     if (const std::optional<std::int64_t> value = read_strict_integer64(text)) {
       node.integer = *value;
       converted = true;
@@ -508,8 +529,10 @@ std::int32_t Expressions::identifier() {
     return add(node);
   }
 
-  // The argument list, if any, is read before the name is looked up.
-  std::vector<std::int32_t> arguments;
+  // The argument list, if any, is read before the name is looked up. Arguments wait on
+  // a stack shared by the nested calls, which keeps its room from one expression to the
+  // next.
+  const std::size_t first_argument = argument_stack_.size();
   std::int32_t depth = 1;
   skip_blanks();
   if (at_ < source_.size() && source_[at_] == u'(') {
@@ -517,7 +540,7 @@ std::int32_t Expressions::identifier() {
     for (;;) {
       const std::int32_t argument = relation();
       if (argument == kNoNode) return kNoNode;
-      arguments.push_back(argument);
+      argument_stack_.push_back(argument);
       depth = std::max(depth, nodes_[static_cast<std::size_t>(argument)].depth + 1);
       skip_blanks();
       if (at_ < source_.size() && source_[at_] == u',') {
@@ -532,6 +555,8 @@ std::int32_t Expressions::identifier() {
     }
     ++at_;
   }
+  const auto arguments_begin = argument_stack_.begin() + static_cast<std::ptrdiff_t>(first_argument);
+  const auto arguments_count = static_cast<std::int32_t>(argument_stack_.size() - first_argument);
 
   Node node = Node::of(NodeClass::TConditional, ValueKind::kString);
   const auto find_in = [&name](const auto& table) -> std::optional<std::uint8_t> {
@@ -553,8 +578,9 @@ std::int32_t Expressions::identifier() {
     return kNoNode;
   }
   node.parameters = static_cast<std::int32_t>(parameter_list_.size());
-  node.count = static_cast<std::int32_t>(arguments.size());
-  parameter_list_.insert(parameter_list_.end(), arguments.begin(), arguments.end());
+  node.count = arguments_count;
+  parameter_list_.insert(parameter_list_.end(), arguments_begin, argument_stack_.end());
+  argument_stack_.resize(first_argument);
   node.depth = depth;
   if (!check_function(node, name)) return kNoNode;
   return add(node);

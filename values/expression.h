@@ -92,6 +92,7 @@ class Expressions final : public ExpressionEvaluator {
   bool check_function(Node& node, std::u16string_view name);
   void skip_blanks();
   std::optional<Operator> peek_operator(bool words);
+  std::optional<Operator> look_at_operator(bool words) const;
   std::optional<Operator> word_operator(std::size_t& length) const;
   void consume_operator(Operator op);
 
@@ -119,10 +120,14 @@ class Expressions final : public ExpressionEvaluator {
   std::u16string_view source_;
   std::size_t at_ = 0;
   std::int32_t root_ = -1;
+  std::size_t peeked_at_ = std::u16string_view::npos;  // where peek_operator last looked
+  bool peeked_words_ = false;
+  std::optional<Operator> peeked_;
   int depth_ = 0;
   bool failed_ = false;  // set by an evaluation fault that ends the evaluation
   std::vector<Node> nodes_;
   std::vector<std::int32_t> parameter_list_;
+  std::vector<std::int32_t> argument_stack_;
   std::u16string literals_;  // string literals that held doubled quotes, unescaped
 };
 
