@@ -2,7 +2,9 @@
 #include "engine/interpreter.h"
 
 #include "engine/dispatcher_commands.h"
+#include "engine/macro_command.h"
 #include "engine/main_loop.h"
+#include "engine/run_context.h"
 #include "engine/run_start.h"
 #include "engine/value_commands.h"
 
@@ -11,10 +13,13 @@ namespace dorovev {
 void register_core_commands(CommandTable& table) {
   register_dispatcher_commands(table);
   register_value_commands(table);
+  register_macro_command(table);
 }
 
 void run_loaded_script(RunContext& run, const CommandTable& commands, ScriptExtensions& extensions,
                        const RunStart& start) {
+  run.commands = &commands;
+  run.extensions = &extensions;
   prepare_run(run, commands, extensions, start);
   run_main_loop(run, commands, extensions);
 }

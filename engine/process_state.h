@@ -14,6 +14,8 @@ struct ProcessState {
   std::uint32_t random_seed = 0;
   // The process's exit code; `Exit>` sets it, in a nested run too.
   std::int32_t exit_code = 0;
+  // How many `Macro>` runs are running inside each other now.
+  int macro_nesting = 0;
 };
 
 }  // namespace dorovev

@@ -18,6 +18,9 @@
 
 namespace dorovev {
 
+class CommandTable;
+class ScriptExtensions;
+
 // Everything that belongs to one run. A nested run has a context of its own and shares
 // only the process state with its caller.
 class RunContext final : public CommandServices {
@@ -29,6 +32,9 @@ class RunContext final : public CommandServices {
 
   Platform& platform;
   ProcessState& process;
+  // The commands and extensions the run was started with; a nested run uses them too.
+  const CommandTable* commands = nullptr;
+  ScriptExtensions* extensions = nullptr;
   tVarArray variables;
   LineList lines;
   std::size_t next_line = 0;  // index of the line to fetch next
