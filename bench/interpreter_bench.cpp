@@ -35,6 +35,12 @@ std::string simple_lines(long passes) {
   return "Let>i=0\nLabel>top\nLet>x=5\nAdd>i,1\nIf>%i%<" + std::to_string(passes) + ",top\n";
 }
 
+// Four lines per pass: the Repeat> line that Until> goes back to, Let>, Add> and Until>,
+// whose condition the expression evaluator decides.
+std::string until_loop(long passes) {
+  return "Let>i=0\nRepeat>i\nLet>x=5\nAdd>i,1\nUntil>i," + std::to_string(passes) + "\n";
+}
+
 // Two lines per pass: Add>, and an If> whose label stands past 1,000 lines.
 std::string jump_1000(long passes) {
   std::string script = "Let>i=0\nGoto>start\n";
@@ -47,13 +53,13 @@ std::string jump_1000(long passes) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: bench_interpreter <simple_lines|jump_1000|list> <iterations>\n");
+    std::fprintf(stderr, "usage: bench_interpreter <simple_lines|until_loop|jump_1000|list> <iterations>\n");
     return 2;
   }
   const std::string which = argv[1];
   const long passes = std::atol(argv[2]);
   if (which == "list") {
-    std::printf("simple_lines\njump_1000\n");
+    std::printf("simple_lines\nuntil_loop\njump_1000\n");
     return 0;
   }
   const auto start = std::chrono::steady_clock::now();
@@ -61,6 +67,9 @@ int main(int argc, char** argv) {
   if (which == "simple_lines") {
     run_script(simple_lines(passes));
     lines = 3 * passes;
+  } else if (which == "until_loop") {
+    run_script(until_loop(passes));
+    lines = 4 * passes;
   } else if (which == "jump_1000") {
     run_script(jump_1000(passes));
     lines = 2 * passes;

@@ -89,26 +89,33 @@ void jump_to_label(RunContext& run, std::u16string_view parameters) {
 
 // One side of an Until comparison: a number as it stands, anything else as a quoted
 // text, so that the evaluator compares numbers as numbers and texts as texts.
-bool reads_as_number(RunContext& run, const Text& value) {
-  return read_locale_real(value.view(), run.decimal_separator()).has_value();
+bool reads_as_number(RunContext& run, std::u16string_view value) {
+  // Plain digits read as a number whatever the separator; other texts ask the reader.
+  std::size_t digits = !value.empty() && value.front() == u'-' ? 1 : 0;
+  const std::size_t start = digits;
+  while (digits < value.size() && value[digits] >= u'0' && value[digits] <= u'9') ++digits;
+  if (digits == value.size() && digits > start) return true;
+  return read_locale_real(value, run.decimal_separator()).has_value();
 }
 
 void until(RunContext& run, std::u16string_view parameters) {
   static constexpr std::u16string_view kSeparators[] = {u",", u"=", u">", u"<", u"<>"};
   std::u16string_view name;
-  std::u16string condition = u"1=0";
+  std::u16string& condition = run.condition_text;
+  condition = u"1=0";
   for (std::u16string_view separator : kSeparators) {
     const std::size_t at = parameters.find(separator);
     if (at == std::u16string_view::npos) continue;
     name = parameters.substr(0, at);
-    const Text left = run.resolve(name);
-    const Text right = run.resolve(parameters.substr(at + separator.size()));
+    Text left_holder;
+    Text right_holder;
+    const std::u16string_view left = ExpandToView(run.variables, name, left_holder);
+    const std::u16string_view right = ExpandToView(run.variables, parameters.substr(at + separator.size()), right_holder);
     const std::u16string_view op = separator == u"," ? u"=" : separator;
-    if (reads_as_number(run, left) && reads_as_number(run, right)) {
-      condition = join({left.view(), op, right.view()});
-    } else {
-      condition = join({u"\"", left.view(), u"\"", op, u"\"", right.view(), u"\""});
-    }
+    const bool numbers = reads_as_number(run, left) && reads_as_number(run, right);
+    const std::u16string_view quote = numbers ? u"" : u"\"";
+    condition.clear();
+    for (std::u16string_view part : {quote, left, quote, op, quote, right, quote}) condition += part;
   }
   // A condition that gives no value counts as true and ends the loop.
   const std::optional<bool> value = evaluate_expression_truth(run.variables, condition);

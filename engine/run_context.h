@@ -45,6 +45,7 @@ class RunContext final : public CommandServices {
   std::int32_t step_delay_entry = -1;
   std::int32_t step_delay_absent_at = -1;  // the variable count when it was last looked for
   std::int32_t cwd_entry = -1;
+  std::u16string condition_text;  // room for the condition an Until> line builds
 
   // Active subroutine calls, innermost last: the name called and the line to return to.
   struct SubroutineCall {
