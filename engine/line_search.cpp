@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/line_shapes.h"
+#include "values/ascii.h"
 
 namespace dorovev {
 namespace {
@@ -83,7 +84,10 @@ std::optional<std::size_t> find_repeat_backward(const LineList& lines, std::size
                                                 bool ignore_spaces) {
   while (index > 0) {
     index = skip_block_comment_backward(lines, index - 1);
-    const std::optional<std::u16string_view> candidate = repeat_name(lines[index].view());
+    const std::u16string_view line = lines[index].view();
+    // A Repeat line begins with R after its blanks.
+    if (line.empty() || (upper_ascii(line.front()) != u'R' && !is_blank_or_control(line.front()))) continue;
+    const std::optional<std::u16string_view> candidate = repeat_name(line);
     if (candidate && names_match(name, *candidate, ignore_spaces)) return index;
   }
   return std::nullopt;

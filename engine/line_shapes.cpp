@@ -69,6 +69,8 @@ std::size_t skip_block_comment_forward(const LineList& lines, std::size_t after)
 std::size_t skip_block_comment_backward(const LineList& lines, std::size_t index) noexcept {
   if (index >= lines.size()) return index;
   const std::u16string_view line = lines[index].view();
+  // Most lines end in neither `/` nor a blank, and so close no comment.
+  if (line.empty() || (line.back() != u'/' && !is_blank_or_control(line.back()))) return index;
   if (!ends_block_comment(line) || begins_block_comment(line)) return index;
   while (index > 0 && !begins_block_comment(lines[index].view())) --index;
   return index;

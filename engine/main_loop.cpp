@@ -103,7 +103,18 @@ void until(RunContext& run, std::u16string_view parameters) {
   std::u16string_view name;
   std::u16string& condition = run.condition_text;
   condition = u"1=0";
+  // One pass finds which separator characters occur at all.
+  bool present[4] = {false, false, false, false};  // , = > <
+  for (char16_t c : parameters) {
+    present[0] |= c == u',';
+    present[1] |= c == u'=';
+    present[2] |= c == u'>';
+    present[3] |= c == u'<';
+  }
   for (std::u16string_view separator : kSeparators) {
+    const std::size_t first = separator.front() == u',' ? 0 : separator.front() == u'=' ? 1
+                              : separator.front() == u'>' ? 2 : 3;
+    if (!present[first]) continue;
     const std::size_t at = parameters.find(separator);
     if (at == std::u16string_view::npos) continue;
     name = parameters.substr(0, at);
