@@ -1,6 +1,7 @@
 // The interpreter's entry points for hosts.
 #include "engine/interpreter.h"
 
+#include "engine/clock_commands.h"
 #include "engine/dispatcher_commands.h"
 #include "engine/main_loop.h"
 #include "engine/run_start.h"
@@ -11,6 +12,7 @@ namespace dorovev {
 void register_core_commands(CommandTable& table) {
   register_dispatcher_commands(table);
   register_value_commands(table);
+  register_clock_commands(table);
 }
 
 void run_loaded_script(RunContext& run, const CommandTable& commands, ScriptExtensions& extensions,
