@@ -1,6 +1,7 @@
 // The interpreter's entry points for hosts.
 #include "engine/interpreter.h"
 
+#include "engine/clock_commands.h"
 #include "engine/dispatcher_commands.h"
 #include "engine/macro_command.h"
 #include "engine/main_loop.h"
@@ -14,6 +15,7 @@ void register_core_commands(CommandTable& table) {
   register_dispatcher_commands(table);
   register_value_commands(table);
   register_macro_command(table);
+  register_clock_commands(table);
 }
 
 void run_loaded_script(RunContext& run, const CommandTable& commands, ScriptExtensions& extensions,

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "values/clock_format.h"
 #include "values/command_services.h"
 #include "values/variable_table.h"
 
@@ -15,11 +16,9 @@ namespace dorovev {
 // The host passes one Platform to the interpreter. The Windows build implements it with
 // the real API; native tests use a scripted fake. The interface grows with the
 // interpreter, one narrow question at a time.
-// The local date and time of day.
-struct LocalTime {
-  int year, month, day;
-  int hour, minute, second, millisecond;
-};
+//
+// LocalTime, the local date and time of day, lives in values/clock_format.h beside the
+// formatting of its texts.
 
 // What a run publishes about the system in its first variables.
 struct SystemInfo {
@@ -73,6 +72,10 @@ class Platform : public VariableHost {
   // The user's decimal separator and short date format (for example "M/d/yyyy").
   virtual char16_t decimal_separator() = 0;
   virtual std::u16string short_date_format() = 0;
+  // The user's long time format as a Windows time picture (for example "h:mm:ss tt" or
+  // "HH:mm:ss"), and the designators its "t" and "tt" show before and after noon.
+  virtual std::u16string long_time_format() = 0;
+  virtual TimeDesignators time_designators() = 0;
   // The title of the application on the taskbar.
   virtual void set_application_title(std::u16string_view title) = 0;
 

@@ -2,21 +2,15 @@
 // deleted while the macro runs.
 #include "engine/run_log.h"
 
-#include <cstdio>
 #include <string>
 
 #include "engine/run_context.h"
 #include "values/ascii.h"
+#include "values/clock_format.h"
 #include "values/short_date.h"
 
 namespace dorovev {
 namespace {
-
-std::u16string time_of_day(const LocalTime& now) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d:%03d", now.hour, now.minute, now.second, now.millisecond);
-  return std::u16string(text, text + std::char_traits<char>::length(text));
-}
 
 bool per_line_entries(RunContext& run) {
   return run.logging && run.resolve(u"%_WRITE_LOG_FILE%") != std::u16string_view(u"0");
@@ -41,11 +35,9 @@ void dump_variables(RunContext& run) {
 void write_log_entry(RunContext& run, std::u16string_view text) {
   if (!run.logging) return;
   const LocalTime now = run.platform.local_time();
-  const CalendarDate today{now.year, now.month, now.day};
-  std::u16string line = format_short_date(today, run.platform.short_date_format());
+  std::u16string line = format_short_date(calendar_date(now), run.platform.short_date_format());
   line += u' ';
-  line += time_of_day(now);
-  line += u" - ";
+  line += time_stamp_prefix(now);  // "hh:nn:ss:zzz - "
   line += text;
   line += u"\r\n";
   run.platform.append_file(run.log_file, run.platform.text_to_ansi(line));

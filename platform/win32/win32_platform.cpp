@@ -250,6 +250,30 @@ std::u16string Win32Platform::short_date_format() {
   return from_wide(format, static_cast<std::size_t>(length - 1));
 }
 
+namespace {
+
+// A text of the user's locale; `fallback` when the system has none.
+std::u16string locale_text(LCTYPE item, std::u16string_view fallback) {
+  const int needed = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, item, nullptr, 0);
+  if (needed <= 0) return std::u16string(fallback);
+  std::wstring text(static_cast<std::size_t>(needed), L'\0');
+  const int length = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text.data(), needed);
+  if (length <= 0) return std::u16string(fallback);
+  return from_wide(text.data(), static_cast<std::size_t>(length - 1));  // without the terminating null
+}
+
+}  // namespace
+
+std::u16string Win32Platform::long_time_format() {
+  std::u16string format = locale_text(LOCALE_STIMEFORMAT, u"h:mm:ss tt");
+  return format.empty() ? u"h:mm:ss tt" : format;
+}
+
+// The designators may be empty (locales that use the 24-hour clock); they are kept so.
+TimeDesignators Win32Platform::time_designators() {
+  return {locale_text(LOCALE_S1159, u"AM"), locale_text(LOCALE_S2359, u"PM")};
+}
+
 void Win32Platform::set_application_title(std::u16string_view title) { title_ = title; }
 
 namespace {

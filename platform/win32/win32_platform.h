@@ -24,6 +24,8 @@ class Win32Platform final : public Platform {
   void yield_between_lines() override;
   char16_t decimal_separator() override;
   std::u16string short_date_format() override;
+  std::u16string long_time_format() override;
+  TimeDesignators time_designators() override;
   void set_application_title(std::u16string_view title) override;
   SystemInfo system_info() override;
   LocalTime local_time() override;

@@ -62,6 +62,10 @@ class FakePlatform : public Platform {
   void sleep(std::uint32_t milliseconds) override { ticks += milliseconds; }
   char16_t decimal_separator() override { return separator; }
   std::u16string short_date_format() override { return date_format; }
+  std::u16string time_format = u"h:mm:ss tt";
+  TimeDesignators designators;  // AM and PM
+  std::u16string long_time_format() override { return time_format; }
+  TimeDesignators time_designators() override { return designators; }
   void set_application_title(std::u16string_view text) override { title = text; }
   SystemInfo system_info() override { return system; }
   LocalTime now{2009, 1, 15, 9, 5, 3, 42};

@@ -9,6 +9,7 @@
 #include "engine/line_analysis.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+#include "values/clock_format.h"
 #include "values/expand_text.h"
 
 namespace dorovev {
@@ -114,6 +115,28 @@ TEST(Win32Platform, SystemInfoDescribesThisSystem) {
   EXPECT_FALSE(info.computer_name.empty());
   EXPECT_TRUE(info.executable_path.ends_with(u"win32_platform_test.exe"));
   EXPECT_NE(info.command_line.find(u"/user=ann"), std::u16string::npos);
+}
+
+TEST(Win32Platform, LongTimeFormatShowsTimesAsTheSystemDoes) {
+  Win32Platform platform;
+  const std::u16string picture = platform.long_time_format();
+  const TimeDesignators designators = platform.time_designators();
+  ASSERT_FALSE(picture.empty());
+  // The picture shows hours, minutes and seconds: 14:07:09 shows its 07 and its 09.
+  const std::u16string afternoon = format_time_picture({2009, 3, 5, 14, 7, 9, 123}, picture, designators);
+  EXPECT_NE(afternoon.find(u"07"), std::u16string::npos) << std::string(picture.begin(), picture.end());
+  EXPECT_NE(afternoon.find(u"09"), std::u16string::npos);
+  // And it shows them as the system's own time formatting does with the user's format,
+  // around midnight and noon too.
+  for (const int hour : {0, 1, 11, 12, 13, 14, 23}) {
+    SYSTEMTIME time{2009, 3, 4, 5, static_cast<WORD>(hour), 7, 9, 123};
+    wchar_t expected[100] = {};
+    const int length = ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, expected, 100);
+    ASSERT_GT(length, 0);
+    EXPECT_EQ(format_time_picture({2009, 3, 5, hour, 7, 9, 123}, picture, designators),
+              win32::from_wide(expected, static_cast<std::size_t>(length - 1)))
+        << hour;
+  }
 }
 
 TEST(Win32Platform, TickCountMoves) {
