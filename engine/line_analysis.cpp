@@ -5,6 +5,7 @@
 #include "engine/platform.h"
 #include "engine/script_extensions.h"
 #include "values/ascii.h"
+#include "values/base64.h"
 #include "values/expand_text.h"
 
 namespace dorovev {
@@ -89,18 +90,6 @@ bool include_script_file(LineList& lines, std::size_t index, std::u16string_view
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(index), std::make_move_iterator(included->begin()),
                std::make_move_iterator(included->end()));
   return true;
-}
-
-std::string decode_hex_prefix(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size() / 2);
-  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    const int high = hex_digit_value(text[i]);
-    const int low = hex_digit_value(text[i + 1]);
-    if (high < 0 || low < 0) break;
-    bytes.push_back(static_cast<char>((high << 4) | low));
-  }
-  return bytes;
 }
 
 std::optional<std::string> find_data_block(const LineList& lines, std::u16string_view name) {

@@ -69,8 +69,4 @@ bool include_script_file(LineList& lines, std::size_t index, std::u16string_view
 // up to the first empty line. Nothing when no line (the last one excepted) names it.
 std::optional<std::string> find_data_block(const LineList& lines, std::u16string_view name);
 
-// Pairs of hexadecimal digits, high digit first, up to the first other character; an
-// odd last digit is ignored.
-std::string decode_hex_prefix(std::u16string_view text);
-
 }  // namespace dorovev

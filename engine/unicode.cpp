@@ -2,6 +2,9 @@
 #include "engine/unicode.h"
 
 #include <cstdint>
+#include <optional>
+
+#include "engine/platform.h"
 
 namespace dorovev {
 namespace {
@@ -67,6 +70,12 @@ std::u16string decode_utf16(std::string_view bytes, bool big_endian) {
     out[k] = big_endian ? static_cast<char16_t>((first << 8) | second) : static_cast<char16_t>((second << 8) | first);
   }
   return out;
+}
+
+bool HasUtf16Bom(Platform& platform, std::u16string_view path) {
+  // The platform reads whole files; ReadFile> reads the whole file anyway.
+  const std::optional<std::string> bytes = platform.read_file(path);
+  return bytes && bytes->starts_with("\xFF\xFE");
 }
 
 }  // namespace dorovev

@@ -43,10 +43,12 @@ std::string Win32Platform::text_to_ansi(std::u16string_view text) {
   if (text.size() > INT_MAX) return {};
   const std::wstring source = wide(text);
   const int size = static_cast<int>(source.size());
-  const int needed = ::WideCharToMultiByte(CP_ACP, 0, source.data(), size, nullptr, 0, nullptr, nullptr);
+  // A character the code page lacks becomes `?`, not a letter that merely looks like it.
+  const int needed =
+      ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, source.data(), size, nullptr, 0, nullptr, nullptr);
   if (needed <= 0) return {};
   std::string bytes(static_cast<std::size_t>(needed), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, source.data(), size, bytes.data(), needed, nullptr, nullptr);
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, source.data(), size, bytes.data(), needed, nullptr, nullptr);
   return bytes;
 }
 

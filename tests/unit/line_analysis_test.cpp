@@ -160,12 +160,5 @@ TEST(DataBlocks, DecodeHexLinesUpToTheFirstEmptyLine) {
   EXPECT_FALSE(find_data_block(make_lines({"last:"}), u"last"));
 }
 
-TEST(DataBlocks, HexDecodingStopsAtTheFirstNonDigit) {
-  EXPECT_EQ(decode_hex_prefix(u"00fFA0"), std::string("\x00\xFF\xA0", 3));
-  EXPECT_EQ(decode_hex_prefix(u"41 42"), "A");
-  EXPECT_EQ(decode_hex_prefix(u"4G41"), "");
-  EXPECT_EQ(decode_hex_prefix(u""), "");
-}
-
 }  // namespace
 }  // namespace dorovev

@@ -51,6 +51,8 @@ TEST(Win32Platform, AnsiConversionFollowsTheSystemCodePage) {
   if (::GetACP() == 1252) {
     EXPECT_EQ(platform.ansi_to_text("caf\xE9 \x80"), u"caf\x00e9 \x20AC");
     EXPECT_EQ(platform.text_to_ansi(u"caf\x00e9 \x20AC"), "caf\xE9 \x80");
+    // No look-alike letters: Omega and A with macron are missing, not O and A.
+    EXPECT_EQ(platform.text_to_ansi(u"\x03A9\x0100"), "??");
   }
   // A character the code page lacks becomes its default character, never nothing.
   EXPECT_FALSE(platform.text_to_ansi(u"\x4E2D").empty());
