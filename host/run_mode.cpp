@@ -6,6 +6,7 @@
 #include "engine/run_context.h"
 #include "engine/run_start.h"
 #include "engine/script_extensions.h"
+#include "host/main_form.h"
 #include "platform/win32/win32_platform.h"
 
 namespace dorovev {
@@ -13,6 +14,7 @@ namespace dorovev {
 int run_script_file(const std::u16string& path) {
   win32::Win32Platform platform;
   ProcessState process;
+  host::MainForm form(::GetModuleHandleW(nullptr), process, platform, host::options_from_command_line());
   CommandTable commands;
   register_core_commands(commands);
   ScriptExtensions extensions;

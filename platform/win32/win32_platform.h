@@ -35,6 +35,7 @@ class Win32Platform final : public Platform {
   bool foreground_is_own() override;
   void attach_to_foreground_input(bool attach) override;
   bool set_run_indicator(bool on) override;
+  bool run_indicator() const { return run_indicator_; }
 
   // The counters of the program's idle timer, once a main window keeps them; until then
   // both count the seconds since the last input anywhere on the desktop.

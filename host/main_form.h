@@ -1,0 +1,63 @@
+// The runtime's main window: hidden, it owns the tray icon, the Shift+Esc stop key, the
+// idle timer with its two idle counters, and the message hook that resets them.
+#pragma once
+
+#include <windows.h>
+
+#include "engine/platform.h"
+#include "engine/process_state.h"
+#include "platform/win32/win32_platform.h"
+
+namespace dorovev::host {
+
+struct MainFormOptions {
+  bool no_tray = false;      // no tray icon at all (/NOSYSTRAY)
+  bool no_stop_key = false;  // no Shift+Esc hotkey (/NOSTOPKEY)
+  bool hidden = false;       // the window stays hidden (/HIDE); it never shows anyway
+};
+
+// The switches as the process command line gives them: anywhere in it, either form.
+MainFormOptions options_from_command_line();
+
+class MainForm {
+ public:
+  MainForm(HINSTANCE instance, ProcessState& process, win32::Win32Platform& platform, MainFormOptions options);
+  ~MainForm();
+  MainForm(const MainForm&) = delete;
+  MainForm& operator=(const MainForm&) = delete;
+
+  HWND window() const { return window_; }
+  const Platform::IdleCounters& idle_counters() const { return counters_; }
+  // The stop operation: the run ends before its next line and every wait ends.
+  void stop() { process_.stop_requested = true; }
+  // Replaces the form and first tray icon (`ICO>`); nullptr leaves no icon.
+  void set_icon(HICON icon);
+
+  static constexpr const wchar_t* kClassName = L"TfrmDivoruvo";
+  static constexpr const wchar_t* kCaption = L"Shift+Esc To Stop";
+
+ private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+  static LRESULT CALLBACK message_hook(int code, WPARAM w, LPARAM l);
+  void watch(const MSG& message);
+  void tick();
+  void show_tray_icon();
+  void show_tray_icon_once_more();
+  void set_tray_picture(HICON icon);
+
+  ProcessState& process_;
+  win32::Win32Platform& platform_;
+  MainFormOptions options_;
+  HWND window_ = nullptr;
+  HHOOK hook_ = nullptr;
+  ATOM stop_key_ = 0;
+  bool tray_shown_ = false;
+  int tray_retry_in_ = 0;  // seconds until the one more try to show the tray icon
+  bool second_picture_ = false;  // which picture the tray shows while a run is active
+  HICON form_icon_ = nullptr;
+  HICON second_icon_ = nullptr;
+  HICON custom_icon_ = nullptr;  // set by ICO, owned here
+  Platform::IdleCounters counters_;
+};
+
+}  // namespace dorovev::host
