@@ -95,6 +95,14 @@ def write_ico(name, images):
         f.write(out)
 
 
+# The program's own icon holds ten images, one low-colour and one full-colour image for
+# each of 16, 24, 32, 48 and 64 pixels, in that order: they become the icon resources 1
+# to 10, the numbers that compile mode replaces with a macro's own icon.
+images = []
+for size in (16, 24, 32, 48, 64):
+    images.append((size, 16, 4, palette_image(size, 'run')))
+    images.append((size, 0, 32, argb_image(size, 'run')))
+write_ico('form.ico', images)
+write_ico('tray2.ico', [(s, 0, 32, argb_image(s, 'busy')) for s in (16, 32, 48)])
 for variant, stem in (('run', 'form'), ('busy', 'tray2')):
-    write_ico(stem + '.ico', [(s, 0, 32, argb_image(s, variant)) for s in (16, 32, 48)])
     write_ico(stem + '_16colour.ico', [(s, 16, 4, palette_image(s, variant)) for s in (16, 32)])
