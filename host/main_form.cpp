@@ -40,6 +40,8 @@ bool command_line_holds(std::wstring_view command_line, std::wstring_view name) 
 
 }  // namespace
 
+MainForm* MainForm::current_form() { return current; }
+
 MainFormOptions options_from_command_line() {
   const std::wstring_view command_line = ::GetCommandLineW();
   MainFormOptions options;

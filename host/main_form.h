@@ -26,11 +26,15 @@ class MainForm {
   MainForm(const MainForm&) = delete;
   MainForm& operator=(const MainForm&) = delete;
 
+  // The main window of this process, if one exists.
+  static MainForm* current_form();
+
   HWND window() const { return window_; }
   const Platform::IdleCounters& idle_counters() const { return counters_; }
   // The stop operation: the run ends before its next line and every wait ends.
   void stop() { process_.stop_requested = true; }
-  // Replaces the form and first tray icon (`ICO>`); nullptr leaves no icon.
+  // Replaces the form and first tray icon (`ICO>`), taking the icon over; nullptr leaves
+  // no icon.
   void set_icon(HICON icon);
 
   static constexpr const wchar_t* kClassName = L"TfrmDivoruvo";

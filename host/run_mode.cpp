@@ -6,6 +6,7 @@
 #include "engine/run_context.h"
 #include "engine/run_start.h"
 #include "engine/script_extensions.h"
+#include "host/host_commands.h"
 #include "host/main_form.h"
 #include "platform/win32/win32_platform.h"
 
@@ -17,6 +18,7 @@ int run_script_file(const std::u16string& path) {
   host::MainForm form(::GetModuleHandleW(nullptr), process, platform, host::options_from_command_line());
   CommandTable commands;
   register_core_commands(commands);
+  host::register_host_commands(commands);
   ScriptExtensions extensions;
 
   RunContext run(platform, process);
