@@ -92,7 +92,9 @@ TEST_F(CryptCommandTest, RoundTripsAtEveryLevel) {
     for (const std::u16string& text : texts) {
       AssignVariable(run.variables, u"plain", text);
       run_line(u"CRY>%secret%,%plain%,coded");
-      if (!text.empty()) EXPECT_NE(value(u"coded"), text);
+      if (!text.empty()) {
+        EXPECT_NE(value(u"coded"), text);
+      }
       EXPECT_EQ(value(u"coded").size(), text.size());
       run_line(u"CRY>%secret%,%coded%,back");
       EXPECT_EQ(value(u"back"), text) << "level " << static_cast<char>(level[0]);
