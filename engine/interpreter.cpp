@@ -2,6 +2,7 @@
 #include "engine/interpreter.h"
 
 #include "engine/clock_commands.h"
+#include "engine/crypt_command.h"
 #include "engine/dispatcher_commands.h"
 #include "engine/macro_command.h"
 #include "engine/main_loop.h"
@@ -16,6 +17,7 @@ void register_core_commands(CommandTable& table) {
   register_value_commands(table);
   register_macro_command(table);
   register_clock_commands(table);
+  register_crypt_command(table);
 }
 
 void run_loaded_script(RunContext& run, const CommandTable& commands, ScriptExtensions& extensions,
