@@ -7,15 +7,11 @@
 #include "engine/run_start.h"
 #include "engine/script_extensions.h"
 #include "host/host_commands.h"
-#include "host/main_form.h"
 #include "platform/win32/win32_platform.h"
 
 namespace dorovev {
 
-int run_script_file(const std::u16string& path) {
-  win32::Win32Platform platform;
-  ProcessState process;
-  host::MainForm form(::GetModuleHandleW(nullptr), process, platform, host::options_from_command_line());
+int run_script_file(win32::Win32Platform& platform, ProcessState& process, const std::u16string& path) {
   CommandTable commands;
   register_core_commands(commands);
   host::register_host_commands(commands);

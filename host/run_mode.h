@@ -1,13 +1,18 @@
-// The `-RUN <script> [/name=value ...]` start mode: runs a script file as a top-level run.
+// `-RUN <script file>`: runs a script file as the top-level run of this process.
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace dorovev {
 
-// Runs the script file and returns the process exit code the script set. Failing to read
-// the file shows "Error Attempting to Read : <file>" and returns 0 without running.
-int run_script_file(const std::u16string& path);
+struct ProcessState;
+namespace win32 {
+class Win32Platform;
+}
+
+// Runs the file (script name = the file; not from a container; no macro parameters) and
+// gives the exit code the script set. A file that cannot be read is reported and ends
+// the run at once with 0.
+int run_script_file(win32::Win32Platform& platform, ProcessState& process, const std::u16string& path);
 
 }  // namespace dorovev

@@ -1,0 +1,147 @@
+// Compile mode.
+//
+// The icon is replaced in a copy of the program before the sections are appended: the
+// resource update functions rewrite an executable without anything appended to it, so
+// doing it first needs no second pass over the sections.
+#include "host/compile_mode.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "container/compile_options.h"
+#include "container/hs_crypt.h"
+#include "container/script_container.h"
+#include "engine/line_list.h"
+#include "host/host_services.h"
+#include "host/icon_replacement.h"
+#include "host/system_files.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_platform.h"
+#include "values/ascii.h"
+
+namespace dorovev::host {
+namespace {
+
+using win32::wide;
+
+bool names_text_capture(std::u16string_view upper) {
+  for (std::u16string_view command : {u"GTI>", u"GTA>", u"GWE>", u"WST>", u"GETTEXTINRECT>", u"GETTEXTATPOINT>",
+                                      u"GETWINDOWTEXTEX>", u"WAITSCREENTEXT>"}) {
+    if (upper.find(command) != std::u16string_view::npos) return true;
+  }
+  return false;
+}
+
+std::u16string system_directory() {
+  wchar_t folder[MAX_PATH] = {};
+  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+  return win32::from_wide(folder, length);
+}
+
+// The script as the compiled macro reads it: UTF-16LE after a byte-order mark, whatever
+// encoding the file itself has.
+std::string utf16_script(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : text) {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  return bytes;
+}
+
+std::u16string today() {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%04d%02d%02d", now.wYear, now.wMonth, now.wDay);
+  return widen_ascii(digits);
+}
+
+}  // namespace
+
+void compile_macro(win32::Win32Platform& platform, std::u16string_view script, std::u16string_view output,
+                   std::u16string_view command_line) {
+  const CompileSwitches switches = read_compile_switches(command_line);
+  const auto tell = [&](std::u16string_view text, MessageKind kind) {
+    if (!switches.quiet) platform.show_message_dialog(text, kind, MessageButtons::kOk);
+  };
+  SystemFiles files;
+  const std::optional<std::string> script_bytes = files.read_file(script);
+  if (!files.file_exists(script) || !script_bytes) {
+    tell(u"Error: " + std::u16string(script) + u" does not exist.", MessageKind::kError);
+    return;
+  }
+  const HCURSOR normal = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+
+  // The program itself, with the macro's icon when one is given.
+  const std::u16string program = program_path();
+  ScriptImage image(files, program);
+  image.load(program);
+  if (switches.icon_file) {
+    const std::optional<std::string> icon = files.read_file(*switches.icon_file);
+    const TemporaryNames temporary = temporary_names(true);
+    if (icon && files.write_file(temporary.file, image.bytes())) {
+      const IconReplacement replaced = replace_icon_images(temporary.file, *icon, *switches.icon_file);
+      if (replaced.replaced) {
+        image.load(temporary.file);
+      } else {
+        platform.show_message_dialog(replaced.message, MessageKind::kPlain, MessageButtons::kOk);
+      }
+    } else if (!icon) {
+      platform.show_message_dialog(u"No 16x16 icon found in " + *switches.icon_file, MessageKind::kPlain,
+                                   MessageButtons::kOk);
+    }
+    files.delete_file(temporary.file);
+  }
+
+  const std::u16string text = decode_script_file(*script_bytes, platform);
+  THSCrypt crypt;
+  crypt.EncryptionLevel = kContainerLevel;
+  crypt.Key = std::u16string(kContainerKey);
+  image.add_section("script1", encipher_block(crypt, utf16_script(text)));
+
+  const std::u16string upper = to_upper_ascii(text);
+  if (upper.find(u"VBSTART") != std::u16string::npos) {
+    const std::u16string system = system_directory();
+    const std::u16string runtimes[] = {system + u"\\vbscript.dll", system + u"\\msscript.ocx", system + u"\\scrrun.dll"};
+    if (files.file_exists(runtimes[0]) && files.file_exists(runtimes[1]) && files.file_exists(runtimes[2])) {
+      image.add_section_from_file("vb1", runtimes[0]);
+      image.add_section_from_file("vb2", runtimes[1]);
+      image.add_section_from_file("vb3", runtimes[2]);
+    } else {
+      tell(u"Cannot compile - cannot locate VBScript Runtimes", MessageKind::kError);
+    }
+  }
+  if (names_text_capture(upper)) {
+    const std::u16string folder = program_directory();
+    const std::u16string libraries[] = {folder + u"\\GetWordNT.dll", folder + u"\\ICall.dll"};
+    if (files.file_exists(libraries[0]) && files.file_exists(libraries[1])) {
+      image.add_section_from_file("gw2", libraries[0]);
+      image.add_section_from_file("gw5", libraries[1]);
+    } else {
+      tell(u"Cannot compile - cannot locate GetWord Runtimes", MessageKind::kError);
+    }
+  }
+  if (switches.embedded_command_line) {
+    image.add_section("commandline", encode_embedded_command_line(platform.text_to_ansi(*switches.embedded_command_line)));
+  }
+  image.add_section("cdt", platform.text_to_ansi(today()));
+  try {
+    image.save(output);
+  } catch (const ContainerFileError& error) {
+    ::SetCursor(normal);
+    tell(error.message(), MessageKind::kError);
+    return;
+  }
+
+  const std::u16string packer = program_directory() + u"\\upx.exe";
+  if (files.file_exists(packer)) {
+    run_program(program_directory() + u"\\upx.exe -9 -qqq --force \"" + std::u16string(output) + u"\"", SW_HIDE, true);
+  }
+  ::SetCursor(normal);
+  if (switches.delete_script) files.delete_file(script);
+  tell(u"Created: " + std::u16string(output), MessageKind::kInformation);
+}
+
+}  // namespace dorovev::host
