@@ -35,7 +35,10 @@
 namespace dorovev {
 
 // The file operations the container needs. Paths are UTF-16 as the system takes them;
-// a relative path is relative to the current directory.
+// a relative path is relative to the current directory. The platform of the interpreter
+// (engine/platform.h) has read_file, write_file and set_current_directory with exactly
+// these meanings, so the Windows host can hand them through; the container does not
+// depend on the interpreter for them.
 class ImageFiles {
  public:
   virtual ~ImageFiles() = default;

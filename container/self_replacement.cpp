@@ -99,7 +99,7 @@ std::u16string HandOffResult::message() const {
 HandOffResult perform_start_up_hand_off(SelfReplacementSystem& system, ScriptImage& image,
                                         std::u16string_view first_argument, const HandOffLimits& limits) {
   const std::u16string directory = directory_of(image.program_path());
-  system.set_current_directory(directory);
+  if (!directory.empty()) system.set_current_directory(directory);
 
   HandOffResult result;
   if (first_argument == kDeleteCopyArgument) {

@@ -14,9 +14,18 @@
 // a bounded number of times: a file that can never be deleted ends the hand-off with a
 // result that names it, instead of keeping the program waiting forever.
 //
-// The host provides the system side (SelfReplacementSystem) and calls
-// perform_start_up_hand_off before anything else at program start; the container holds
-// the protocol, so that it is tested natively with a fake.
+// The container holds the protocol, so that it is tested natively with a fake; the host
+// provides the system side (SelfReplacementSystem) and, before anything else at program
+// start, does:
+//
+//   ScriptImage image(system, full path of the running program);
+//   HandOffResult result = perform_start_up_hand_off(system, image, first argument);
+//   if (!result.message().empty()) show it;
+//   if (result.ends_program()) end the process with exit code 0;
+//
+// taking the first argument as the system splits the command line (so that a quoted path
+// with blanks arrives whole), empty when there is none, and keeping `image` as the
+// process's one image from which start-up then reads its sections.
 #pragma once
 
 #include <cstdint>
@@ -83,7 +92,8 @@ struct HandOffResult {
   // over. Otherwise it goes on: with its normal start-up, or with its run after a failed
   // begin_self_replacement.
   bool ends_program() const noexcept;
-  // What went wrong, for the host to show; empty when nothing did.
+  // What went wrong, for the host to show (through the message translation, like any
+  // text it shows); empty when nothing did.
   std::u16string message() const;
 };
 
