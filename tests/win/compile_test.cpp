@@ -1,0 +1,195 @@
+// Compile mode end to end: dorovev.exe -COMPILE writes a compiled macro, which then runs
+// its script with its embedded command line; messages are read from the unattended file.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "win_test_support.h"
+
+namespace dorovev {
+namespace {
+
+using wintest::ChildProcess;
+using wintest::wait_until;
+
+std::wstring runtime_path;
+std::wstring icon_folder;
+
+std::wstring windows_path(std::wstring path) {
+  if (!path.empty() && path.front() == L'/') path = L"Z:" + path;
+  for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
+  return path;
+}
+
+std::wstring temp_file(const std::wstring& name) {
+  wchar_t folder[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, folder);
+  return std::wstring(folder) + name;
+}
+
+void write(const std::wstring& path, const std::string& bytes) {
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+std::string read(const std::wstring& path) {
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  LARGE_INTEGER size{};
+  ::GetFileSizeEx(file, &size);
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD got = 0;
+  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+  ::CloseHandle(file);
+  bytes.resize(got);
+  return bytes;
+}
+
+bool exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Runs a program to its end with the unattended file; gives its exit code and the texts
+// of the dialogs it recorded.
+struct Finished {
+  DWORD exit_code = 259;
+  std::vector<std::string> dialogs;
+};
+
+Finished run(const std::wstring& command_line) {
+  const std::wstring dialogs = temp_file(L"dorovev_compile_test_dialogs.txt");
+  write(dialogs, "");
+  ::SetEnvironmentVariableW(L"DOROVEV_UNATTENDED", dialogs.c_str());
+  Finished finished;
+  ChildProcess program;
+  if (!program.start(command_line)) {
+    ADD_FAILURE() << program.error();
+    return finished;
+  }
+  wait_until([&] { return !program.running(); }, std::chrono::seconds(60));
+  ::GetExitCodeProcess(program.handle(), &finished.exit_code);
+  const std::string text = read(dialogs);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    const std::string line = text.substr(start, end - start);
+    finished.dialogs.push_back(line.substr(line.rfind('\t') + 1));  // the text after kind and buttons
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return finished;
+}
+
+std::wstring compile_command(const std::wstring& script, const std::wstring& output, const std::wstring& switches) {
+  return L"\"" + windows_path(runtime_path) + L"\" -COMPILE \"" + script + L"\" \"" + output + L"\" " + switches;
+}
+
+TEST(CompileMode, TheMacroRunsItsScriptWithItsEmbeddedCommandLine) {
+  const std::wstring script = temp_file(L"dorovev_compile_a.scp");
+  const std::wstring output = temp_file(L"dorovev_compile_a.exe");
+  ::DeleteFileW(output.c_str());
+  // MACRO_PARMS and the variables it sets; the exit code shows what the macro saw.
+  write(script, "Let>p=%MACRO_PARMS%\r\nIf>%p%=x=5,good\r\nExit>1\r\nLabel>good\r\nExit>{%x%*8+2}\r\n");
+  const Finished compiled = run(compile_command(script, output, L"-QUIET -OPTS:/x=5 -HIDE"));
+  EXPECT_EQ(compiled.exit_code, 0u);
+  EXPECT_TRUE(compiled.dialogs.empty());
+  ASSERT_TRUE(exists(output));
+  EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 42u);
+
+  // Without -OPTS: no embedded command line, no parameters; without -QUIET, "Created:".
+  write(script, "Exit>{LENGTH(%MACRO_PARMS%)+7}\r\n");
+  const Finished plain = run(compile_command(script, output, L""));
+  EXPECT_EQ(plain.dialogs, std::vector<std::string>{"Created: " + wintest::narrow(output)});
+  EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 7u);
+}
+
+TEST(CompileMode, AnyScriptEncodingCompilesAndDelRemovesTheScript) {
+  const std::wstring script = temp_file(L"dorovev_compile_b.scp");
+  const std::wstring output = temp_file(L"dorovev_compile_b.exe");
+  // UTF-8 with its byte-order mark, and a character outside the ANSI code page.
+  write(script, "\xEF\xBB\xBFLet>s=\xE4\xB8\xAD\xC3\xA9\r\nExit>{LENGTH(%s%)*10}\r\n");
+  run(compile_command(script, output, L"-QUIET -DEL"));
+  EXPECT_FALSE(exists(script));
+  EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 20u);
+}
+
+TEST(CompileMode, AMissingScriptIsReportedUnlessQuiet) {
+  const std::wstring script = temp_file(L"dorovev_no_such_script.scp");
+  const std::wstring output = temp_file(L"dorovev_compile_c.exe");
+  ::DeleteFileW(output.c_str());
+  EXPECT_EQ(run(compile_command(script, output, L"")).dialogs,
+            std::vector<std::string>{"Error: " + wintest::narrow(script) + " does not exist."});
+  EXPECT_TRUE(run(compile_command(script, output, L"-QUIET")).dialogs.empty());
+  EXPECT_FALSE(exists(output));
+}
+
+// The data of icon resource 1 in British English.
+std::string icon_one(const std::wstring& executable) {
+  const HMODULE module = ::LoadLibraryExW(executable.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return {};
+  std::string data;
+  if (const HRSRC found = ::FindResourceExW(module, RT_ICON, MAKEINTRESOURCEW(1),
+                                            MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK))) {
+    const char* bytes = static_cast<const char*>(::LockResource(::LoadResource(module, found)));
+    data.assign(bytes, ::SizeofResource(module, found));
+  }
+  ::FreeLibrary(module);
+  return data;
+}
+
+TEST(CompileMode, AnIconFileReplacesTheIconImages) {
+  const std::wstring script = temp_file(L"dorovev_compile_d.scp");
+  const std::wstring output = temp_file(L"dorovev_compile_d.exe");
+  write(script, "Exit>9\r\n");
+  // The second tray picture: 16, 32 and 48 pixels in full colour.
+  const std::wstring icon = icon_folder + L"\\tray2.ico";
+  run(compile_command(script, output, L"-QUIET -OPTS:/a=1 -ICON:" + icon));
+  const std::string icon_bytes = read(icon);
+  ASSERT_GE(icon_bytes.size(), 22u);
+  const auto dword = [&](std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(icon_bytes[at]) |
+                                      static_cast<unsigned char>(icon_bytes[at + 1]) << 8 |
+                                      static_cast<unsigned char>(icon_bytes[at + 2]) << 16 |
+                                      static_cast<unsigned char>(icon_bytes[at + 3]) << 24);
+  };
+  const std::string sixteen = icon_bytes.substr(dword(18), dword(14));  // the first entry is 16 x 16
+  EXPECT_EQ(icon_one(output), sixteen);
+  EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 9u);  // the sections survived the update
+
+  // An icon file without a 16 x 16 image changes nothing, with a message.
+  const std::wstring big = temp_file(L"dorovev_big_only.ico");
+  std::string only_big = icon_bytes.substr(0, 6) + icon_bytes.substr(6 + 16, 16) + icon_bytes.substr(6 + 32);
+  only_big[4] = 2;
+  write(big, only_big);
+  const Finished refused = run(compile_command(script, output, L"-QUIET -OPTS: -ICON:" + big));
+  EXPECT_EQ(refused.dialogs, std::vector<std::string>{"No 16x16 icon found in " + wintest::narrow(big)});
+  EXPECT_NE(icon_one(output), sixteen);
+  EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 9u);
+}
+
+TEST(CompileMode, TheProgramWithoutContainerOrArgumentsEndsAtOnce) {
+  const Finished bare = run(L"\"" + windows_path(runtime_path) + L"\"");
+  EXPECT_EQ(bare.exit_code, 0u);
+  EXPECT_TRUE(bare.dialogs.empty());
+}
+
+}  // namespace
+}  // namespace dorovev
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: compile_test <dorovev.exe> <icon folder>\n");
+    return 2;
+  }
+  const std::string path = argv[1];
+  const std::string icons = argv[2];
+  dorovev::runtime_path.assign(path.begin(), path.end());
+  dorovev::icon_folder = dorovev::windows_path(std::wstring(icons.begin(), icons.end()));
+  return RUN_ALL_TESTS();
+}
