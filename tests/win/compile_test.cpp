@@ -14,43 +14,14 @@ namespace dorovev {
 namespace {
 
 using wintest::ChildProcess;
+using wintest::read_file;
+using wintest::temp_file;
 using wintest::wait_until;
+using wintest::windows_path;
+using wintest::write_file;
 
 std::wstring runtime_path;
 std::wstring icon_folder;
-
-std::wstring windows_path(std::wstring path) {
-  if (!path.empty() && path.front() == L'/') path = L"Z:" + path;
-  for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
-  return path;
-}
-
-std::wstring temp_file(const std::wstring& name) {
-  wchar_t folder[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, folder);
-  return std::wstring(folder) + name;
-}
-
-void write(const std::wstring& path, const std::string& bytes) {
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-}
-
-std::string read(const std::wstring& path) {
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  LARGE_INTEGER size{};
-  ::GetFileSizeEx(file, &size);
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  DWORD got = 0;
-  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-  ::CloseHandle(file);
-  bytes.resize(got);
-  return bytes;
-}
 
 bool exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -63,7 +34,7 @@ struct Finished {
 
 Finished run(const std::wstring& command_line) {
   const std::wstring dialogs = temp_file(L"dorovev_compile_test_dialogs.txt");
-  write(dialogs, "");
+  write_file(dialogs, "");
   ::SetEnvironmentVariableW(L"DOROVEV_UNATTENDED", dialogs.c_str());
   Finished finished;
   ChildProcess program;
@@ -73,7 +44,7 @@ Finished run(const std::wstring& command_line) {
   }
   wait_until([&] { return !program.running(); }, std::chrono::seconds(60));
   ::GetExitCodeProcess(program.handle(), &finished.exit_code);
-  const std::string text = read(dialogs);
+  const std::string text = read_file(dialogs);
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t end = text.find('\n', start);
@@ -94,7 +65,7 @@ TEST(CompileMode, TheMacroRunsItsScriptWithItsEmbeddedCommandLine) {
   const std::wstring output = temp_file(L"dorovev_compile_a.exe");
   ::DeleteFileW(output.c_str());
   // MACRO_PARMS and the variables it sets; the exit code shows what the macro saw.
-  write(script, "Let>p=%MACRO_PARMS%\r\nIf>%p%=x=5,good\r\nExit>1\r\nLabel>good\r\nExit>{%x%*8+2}\r\n");
+  write_file(script, "Let>p=%MACRO_PARMS%\r\nIf>%p%=x=5,good\r\nExit>1\r\nLabel>good\r\nExit>{%x%*8+2}\r\n");
   const Finished compiled = run(compile_command(script, output, L"-QUIET -OPTS:/x=5 -HIDE"));
   EXPECT_EQ(compiled.exit_code, 0u);
   EXPECT_TRUE(compiled.dialogs.empty());
@@ -102,7 +73,7 @@ TEST(CompileMode, TheMacroRunsItsScriptWithItsEmbeddedCommandLine) {
   EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 42u);
 
   // Without -OPTS: no embedded command line, no parameters; without -QUIET, "Created:".
-  write(script, "Exit>{LENGTH(%MACRO_PARMS%)+7}\r\n");
+  write_file(script, "Exit>{LENGTH(%MACRO_PARMS%)+7}\r\n");
   const Finished plain = run(compile_command(script, output, L""));
   EXPECT_EQ(plain.dialogs, std::vector<std::string>{"Created: " + wintest::narrow(output)});
   EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 7u);
@@ -112,7 +83,7 @@ TEST(CompileMode, AnyScriptEncodingCompilesAndDelRemovesTheScript) {
   const std::wstring script = temp_file(L"dorovev_compile_b.scp");
   const std::wstring output = temp_file(L"dorovev_compile_b.exe");
   // UTF-8 with its byte-order mark, and a character outside the ANSI code page.
-  write(script, "\xEF\xBB\xBFLet>s=\xE4\xB8\xAD\xC3\xA9\r\nExit>{LENGTH(%s%)*10}\r\n");
+  write_file(script, "\xEF\xBB\xBFLet>s=\xE4\xB8\xAD\xC3\xA9\r\nExit>{LENGTH(%s%)*10}\r\n");
   run(compile_command(script, output, L"-QUIET -DEL"));
   EXPECT_FALSE(exists(script));
   EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 20u);
@@ -145,11 +116,11 @@ std::string icon_one(const std::wstring& executable) {
 TEST(CompileMode, AnIconFileReplacesTheIconImages) {
   const std::wstring script = temp_file(L"dorovev_compile_d.scp");
   const std::wstring output = temp_file(L"dorovev_compile_d.exe");
-  write(script, "Exit>9\r\n");
+  write_file(script, "Exit>9\r\n");
   // The second tray picture: 16, 32 and 48 pixels in full colour.
   const std::wstring icon = icon_folder + L"\\tray2.ico";
   run(compile_command(script, output, L"-QUIET -OPTS:/a=1 -ICON:" + icon));
-  const std::string icon_bytes = read(icon);
+  const std::string icon_bytes = read_file(icon);
   ASSERT_GE(icon_bytes.size(), 22u);
   const auto dword = [&](std::size_t at) {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(icon_bytes[at]) |
@@ -165,7 +136,7 @@ TEST(CompileMode, AnIconFileReplacesTheIconImages) {
   const std::wstring big = temp_file(L"dorovev_big_only.ico");
   std::string only_big = icon_bytes.substr(0, 6) + icon_bytes.substr(6 + 16, 16) + icon_bytes.substr(6 + 32);
   only_big[4] = 2;
-  write(big, only_big);
+  write_file(big, only_big);
   const Finished refused = run(compile_command(script, output, L"-QUIET -OPTS: -ICON:" + big));
   EXPECT_EQ(refused.dialogs, std::vector<std::string>{"No 16x16 icon found in " + wintest::narrow(big)});
   EXPECT_NE(icon_one(output), sixteen);

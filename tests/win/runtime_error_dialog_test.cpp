@@ -14,27 +14,18 @@ namespace dorovev {
 namespace {
 
 using wintest::ChildProcess;
+using wintest::temp_file;
 using wintest::wait_until;
+using wintest::windows_path;
+using wintest::write_file;
 
 // The runtime as CTest names it: a Unix path when the tests run under Wine.
 std::wstring runtime_path;
 
-std::wstring windows_path(std::wstring path) {
-  if (!path.empty() && path.front() == L'/') path = L"Z:" + path;
-  for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
-  return path;
-}
-
 // The script: line 1 fails, line 2 ends the run with exit code 5.
 std::wstring write_script() {
-  wchar_t folder[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, folder);
-  const std::wstring path = std::wstring(folder) + L"dorovev_error_dialog_test.scp";
-  const std::string script = "ChangeDirectory>C:\\no\\such\\folder\r\nExit>5\r\n";
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, script.data(), static_cast<DWORD>(script.size()), &written, nullptr);
-  ::CloseHandle(file);
+  const std::wstring path = temp_file(L"dorovev_error_dialog_test.scp");
+  write_file(path, "ChangeDirectory>C:\\no\\such\\folder\r\nExit>5\r\n");
   return path;
 }
 

@@ -14,40 +14,13 @@ namespace dorovev {
 namespace {
 
 using wintest::ChildProcess;
+using wintest::read_file;
+using wintest::temp_file;
 using wintest::wait_until;
+using wintest::windows_path;
+using wintest::write_file;
 
 std::wstring runtime_path;
-
-std::wstring windows_path(std::wstring path) {
-  if (!path.empty() && path.front() == L'/') path = L"Z:" + path;
-  for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
-  return path;
-}
-
-std::wstring temp_file(const wchar_t* name) {
-  wchar_t folder[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, folder);
-  return std::wstring(folder) + name;
-}
-
-void write(const std::wstring& path, const std::string& bytes) {
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-}
-
-std::string read(const std::wstring& path) {
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string bytes(1 << 16, '\0');
-  DWORD got = 0;
-  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-  ::CloseHandle(file);
-  bytes.resize(got);
-  return bytes;
-}
 
 struct WindowSearch {
   DWORD process;
@@ -95,7 +68,7 @@ Outcome run_and_stop() {
   const std::wstring script = temp_file(L"dorovev_stop_key_test.scp");
   const std::wstring log = temp_file(L"dorovev_stop_key_test.log");
   ::DeleteFileW(log.c_str());
-  write(script, "Wait>10\r\nExit>3\r\n");
+  write_file(script, "Wait>10\r\nExit>3\r\n");
   ::SetEnvironmentVariableW(L"DOROVEV_UNATTENDED", nullptr);
   ChildProcess runtime;
   Outcome outcome;
@@ -108,11 +81,11 @@ Outcome run_and_stop() {
     return outcome;
   }
   // The log shows the wait has begun once its line has been started.
-  wait_until([&] { return read(log).find("START: Wait>10") != std::string::npos; });
+  wait_until([&] { return read_file(log).find("START: Wait>10") != std::string::npos; });
   press_shift_escape();
   wait_until([&] { return !runtime.running(); }, std::chrono::seconds(30));
   ::GetExitCodeProcess(runtime.handle(), &outcome.exit_code);
-  outcome.log = read(log);
+  outcome.log = read_file(log);
   return outcome;
 }
 

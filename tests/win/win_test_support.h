@@ -91,4 +91,13 @@ bool type_keys(std::wstring_view text);
 // accept every event.
 bool type_unicode(std::wstring_view text);
 
+// A path as Windows programs take it: a Unix path (as CTest passes them under Wine) gets
+// the drive Z: and backslashes.
+std::wstring windows_path(std::wstring path);
+// A path in the temporary folder.
+std::wstring temp_file(const std::wstring& name);
+// Writes or reads a whole file; reading a file that cannot be opened gives nothing.
+void write_file(const std::wstring& path, const std::string& bytes);
+std::string read_file(const std::wstring& path);
+
 }  // namespace dorovev::wintest
