@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "host/resources/resource_ids.h"
 
@@ -71,7 +72,9 @@ MainForm::MainForm(HINSTANCE instance, ProcessState& process, win32::Win32Platfo
   window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, kCaption, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                               nullptr, nullptr, instance, nullptr);
 
-  if (!options_.no_tray) show_tray_icon();
+  // The tray icon appears with the first tick of the idle timer: a macro that is over
+  // within a second never waits for the taskbar.
+  if (!options_.no_tray) tray_->retry_in = 1;
   ::SetTimer(window_, kIdleTimer, 1000, nullptr);
   hook_ = ::SetWindowsHookExW(WH_GETMESSAGE, message_hook, nullptr, ::GetCurrentThreadId());
   if (!options_.no_stop_key) {
@@ -88,7 +91,7 @@ MainForm::~MainForm() {
     ::DeleteAtom(stop_key_);
   }
   if (hook_) ::UnhookWindowsHookEx(hook_);
-  if (tray_shown_) {
+  if (tray_->shown) {
     NOTIFYICONDATAW data{};
   data.cbSize = sizeof(NOTIFYICONDATAW);
     data.hWnd = window_;
@@ -100,6 +103,8 @@ MainForm::~MainForm() {
   current = nullptr;
 }
 
+// The icon is added on a thread of its own: where the taskbar is slow to answer (or
+// missing, under Wine the call takes seconds to fail) the macro does not wait for it.
 void MainForm::show_tray_icon() {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof(NOTIFYICONDATAW);
@@ -109,19 +114,21 @@ void MainForm::show_tray_icon() {
   data.uCallbackMessage = kTrayMessage;
   data.hIcon = form_icon_;
   ::lstrcpynW(data.szTip, kCaption, ARRAYSIZE(data.szTip));
-  tray_shown_ = ::Shell_NotifyIconW(NIM_ADD, &data);
-  // The taskbar may still be starting: one more try ten seconds later, on the idle
-  // timer, so that the macro does not wait for it; then none.
-  if (!tray_shown_) tray_retry_in_ = 10;
+  std::thread([tray = tray_, data]() mutable {
+    tray->shown = ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    // The taskbar may still be starting: one more try ten seconds later; then none.
+    if (!tray->shown && tray->retry_in == 0) tray->retry_in = 10;
+  }).detach();
 }
 
 void MainForm::show_tray_icon_once_more() {
+  tray_->retry_in = tray_->shown || tray_tried_ ? -1 : 0;  // a second failure ends the tries
+  tray_tried_ = true;
   show_tray_icon();
-  tray_retry_in_ = 0;
 }
 
 void MainForm::set_tray_picture(HICON icon) {
-  if (!tray_shown_) return;
+  if (!tray_->shown) return;
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof(NOTIFYICONDATAW);
   data.hWnd = window_;
@@ -143,7 +150,7 @@ void MainForm::set_icon(HICON icon) {
 // Every second: both counters count on, and while a run is active the tray icon
 // alternates between its two pictures.
 void MainForm::tick() {
-  if (tray_retry_in_ > 0 && --tray_retry_in_ == 0) show_tray_icon_once_more();
+  if (tray_->retry_in > 0 && --tray_->retry_in == 0) show_tray_icon_once_more();
   if (counters_.input_quiet < kCounterLimit) ++counters_.input_quiet;
   if (counters_.paint_quiet < kCounterLimit) ++counters_.paint_quiet;
   if (!options_.no_tray && platform_.run_indicator()) {

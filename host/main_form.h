@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
+
 #include "engine/platform.h"
 #include "engine/process_state.h"
 #include "platform/win32/win32_platform.h"
@@ -46,7 +49,7 @@ class MainForm {
   void watch(const MSG& message);
   void tick();
   void show_tray_icon();
-  void show_tray_icon_once_more();
+  void show_tray_icon_once_more();  // from the idle timer: the first try, or the one more
   void set_tray_picture(HICON icon);
 
   ProcessState& process_;
@@ -55,8 +58,16 @@ class MainForm {
   HWND window_ = nullptr;
   HHOOK hook_ = nullptr;
   ATOM stop_key_ = 0;
-  bool tray_shown_ = false;
-  int tray_retry_in_ = 0;  // seconds until the one more try to show the tray icon
+  // Shared with the thread that adds the tray icon, which may outlive the window when
+  // the program ends while the taskbar has not answered yet.
+  struct TrayState {
+    std::atomic<bool> shown = false;
+    // Seconds until the one more try to show the icon; 0 before a failure, -1 after the
+    // last try.
+    std::atomic<int> retry_in = 0;
+  };
+  std::shared_ptr<TrayState> tray_ = std::make_shared<TrayState>();
+  bool tray_tried_ = false;  // the first try has been made
   bool second_picture_ = false;  // which picture the tray shows while a run is active
   HICON form_icon_ = nullptr;
   HICON second_icon_ = nullptr;
