@@ -131,6 +131,10 @@ bool ScriptImage::read_section_to_file(std::string_view name, std::u16string_vie
   return true;
 }
 
+void ScriptImage::truncate(std::size_t size) {
+  if (size < image_.size()) image_.resize(size);
+}
+
 void ScriptImage::add_section(std::string_view name, std::string_view data) {
   load_program_when_empty();
   append_section(image_, name, data);

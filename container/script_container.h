@@ -114,6 +114,9 @@ class ScriptImage {
   bool read_section_to_file(std::string_view name, std::u16string_view path);
 
   void add_section(std::string_view name, std::string_view data);
+  // Keeps only the first `size` bytes of the image (all of it when it is shorter): the
+  // program without the sections that follow it.
+  void truncate(std::size_t size);
   // Adds the bytes of the file as the section. Throws ContainerFileError, adding
   // nothing, when the file cannot be read.
   void add_section_from_file(std::string_view name, std::u16string_view path);

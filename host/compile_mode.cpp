@@ -11,6 +11,7 @@
 
 #include "container/compile_options.h"
 #include "container/hs_crypt.h"
+#include "container/program_image.h"
 #include "container/script_container.h"
 #include "engine/line_list.h"
 #include "host/host_services.h"
@@ -78,6 +79,8 @@ void compile_macro(win32::Win32Platform& platform, std::u16string_view script, s
   const std::u16string program = program_path();
   ScriptImage image(files, program);
   image.load(program);
+  // A compiled macro compiling another keeps none of its own sections.
+  image.truncate(program_image_size(image.bytes()));
   if (switches.icon_file) {
     const std::optional<std::string> icon = files.read_file(*switches.icon_file);
     const TemporaryNames temporary = temporary_names(true);

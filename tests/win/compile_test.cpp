@@ -143,6 +143,19 @@ TEST(CompileMode, AnIconFileReplacesTheIconImages) {
   EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 9u);
 }
 
+TEST(CompileMode, ACompiledMacroCompilesAnotherWithoutItsOwnScript) {
+  const std::wstring first_script = temp_file(L"dorovev_compile_e1.scp");
+  const std::wstring second_script = temp_file(L"dorovev_compile_e2.scp");
+  const std::wstring first = temp_file(L"dorovev_compile_e1.exe");
+  const std::wstring second = temp_file(L"dorovev_compile_e2.exe");
+  write_file(first_script, "Exit>11\r\n");
+  write_file(second_script, "Exit>22\r\n");
+  run(compile_command(first_script, first, L"-QUIET"));
+  // The compiled macro runs its script first, then compiles, like the runtime would.
+  EXPECT_EQ(run(L"\"" + first + L"\" -COMPILE \"" + second_script + L"\" \"" + second + L"\" -QUIET").exit_code, 11u);
+  EXPECT_EQ(run(L"\"" + second + L"\"").exit_code, 22u);
+}
+
 TEST(CompileMode, TheProgramWithoutContainerOrArgumentsEndsAtOnce) {
   const Finished bare = run(L"\"" + windows_path(runtime_path) + L"\"");
   EXPECT_EQ(bare.exit_code, 0u);
