@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <vector>
 
+#include "host/system_files.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "values/ascii.h"
@@ -41,11 +41,9 @@ int run_program(std::u16string_view command_line, int show, bool wait) {
 }
 
 std::u16string program_directory() {
-  std::vector<wchar_t> path(32768);
-  const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  std::u16string text = from_wide(path.data(), length);
-  const std::size_t slash = text.find_last_of(u"\\/");
-  return slash == std::u16string::npos ? std::u16string() : text.substr(0, slash);
+  const std::u16string path = program_path();
+  const std::size_t slash = path.find_last_of(u"\\/");
+  return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash);
 }
 
 TemporaryNames temporary_names(bool want_file) {

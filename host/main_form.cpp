@@ -7,7 +7,9 @@
 #include <string_view>
 #include <thread>
 
+#include "container/compile_options.h"
 #include "host/resources/resource_ids.h"
+#include "platform/win32/wide.h"
 
 namespace dorovev::host {
 namespace {
@@ -32,23 +34,16 @@ HICON load_icon(HINSTANCE instance, int id) {
                                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
 }
 
-bool command_line_holds(std::wstring_view command_line, std::wstring_view name) {
-  for (const wchar_t mark : {L'-', L'/'}) {
-    if (command_line.find(std::wstring(1, mark) + std::wstring(name)) != std::wstring_view::npos) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 MainForm* MainForm::current_form() { return current; }
 
 MainFormOptions options_from_command_line() {
-  const std::wstring_view command_line = ::GetCommandLineW();
+  const std::u16string command_line = win32::from_wide(::GetCommandLineW(), ::wcslen(::GetCommandLineW()));
   MainFormOptions options;
-  options.no_tray = command_line_holds(command_line, L"NOSYSTRAY");
-  options.no_stop_key = command_line_holds(command_line, L"NOSTOPKEY");
-  options.hidden = command_line_holds(command_line, L"HIDE");
+  options.no_tray = names_switch(command_line, u"NOSYSTRAY");
+  options.no_stop_key = names_switch(command_line, u"NOSTOPKEY");
+  options.hidden = names_switch(command_line, u"HIDE");
   return options;
 }
 

@@ -11,24 +11,27 @@
 
 namespace dorovev {
 
-int run_script_file(win32::Win32Platform& platform, ProcessState& process, const std::u16string& path) {
+int run_top_level(win32::Win32Platform& platform, ProcessState& process, LineList lines, const RunStart& start) {
   CommandTable commands;
   register_core_commands(commands);
   host::register_host_commands(commands);
   ScriptExtensions extensions;
-
   RunContext run(platform, process);
+  run.lines = std::move(lines);
+  run_loaded_script(run, commands, extensions, start);
+  return process.exit_code;
+}
+
+int run_script_file(win32::Win32Platform& platform, ProcessState& process, const std::u16string& path) {
   std::optional<LineList> lines = lines_from_script_file(path, platform);
   if (!lines) {
     platform.show_message_dialog(std::u16string(translate(u"Error Attempting to Read")) + u" : " + path,
                                  MessageKind::kWarning, MessageButtons::kOk);
     return 0;
   }
-  run.lines = std::move(*lines);
   RunStart start;
   start.script_name = path;
-  run_loaded_script(run, commands, extensions, start);
-  return process.exit_code;
+  return run_top_level(platform, process, std::move(*lines), start);
 }
 
 }  // namespace dorovev

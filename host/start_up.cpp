@@ -13,14 +13,9 @@
 #include "container/hs_crypt.h"
 #include "container/script_container.h"
 #include "container/self_replacement.h"
-#include "engine/dispatch.h"
-#include "engine/interpreter.h"
 #include "engine/line_list.h"
-#include "engine/run_context.h"
 #include "engine/run_start.h"
-#include "engine/script_extensions.h"
 #include "host/compile_mode.h"
-#include "host/host_commands.h"
 #include "host/main_form.h"
 #include "host/run_mode.h"
 #include "host/system_files.h"
@@ -52,17 +47,10 @@ int run_compiled_script(win32::Win32Platform& platform, ProcessState& process, c
   crypt.EncryptionLevel = kContainerLevel;
   crypt.Key = std::u16string(kContainerKey);
   const std::optional<std::string> plain = decipher_block(crypt, section);
-  CommandTable commands;
-  register_core_commands(commands);
-  register_host_commands(commands);
-  ScriptExtensions extensions;
-  RunContext run(platform, process);
-  run.lines = lines_from_compiled_script(plain.value_or(std::string()));
   RunStart start;
   start.macro_parameters = std::u16string(macro_parameters);
   start.from_container = true;
-  run_loaded_script(run, commands, extensions, start);
-  return process.exit_code;
+  return run_top_level(platform, process, lines_from_compiled_script(plain.value_or(std::string())), start);
 }
 
 }  // namespace
