@@ -1,5 +1,5 @@
-// State that outlives one run and is shared by nested runs: the stop request and the
-// random generator.
+// State that outlives one run and is shared by nested runs: the stop request, the
+// random generator and the runtimes the host made available.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,10 @@ struct ProcessState {
   std::int32_t exit_code = 0;
   // How many `Macro>` runs are running inside each other now.
   int macro_nesting = 0;
+  // VBScript's runtime files are installed (or a compiled macro installed its own).
+  bool vbscript_available = false;
+  // The loaded text-capture library (a module handle), null when none is loaded.
+  void* text_capture_library = nullptr;
 };
 
 }  // namespace dorovev

@@ -12,6 +12,7 @@
 #include "container/compile_options.h"
 #include "container/hs_crypt.h"
 #include "container/program_image.h"
+#include "container/runtime_unpacking.h"
 #include "container/script_container.h"
 #include "engine/line_list.h"
 #include "host/host_services.h"
@@ -32,12 +33,6 @@ bool names_text_capture(std::u16string_view upper) {
     if (upper.find(command) != std::u16string_view::npos) return true;
   }
   return false;
-}
-
-std::u16string system_directory() {
-  wchar_t folder[MAX_PATH] = {};
-  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-  return win32::from_wide(folder, length);
 }
 
 // The script as the compiled macro reads it: UTF-16LE after a byte-order mark, whatever
@@ -106,22 +101,24 @@ void compile_macro(win32::Win32Platform& platform, std::u16string_view script, s
 
   const std::u16string upper = to_upper_ascii(text);
   if (upper.find(u"VBSTART") != std::u16string::npos) {
-    const std::u16string system = system_directory();
-    const std::u16string runtimes[] = {system + u"\\vbscript.dll", system + u"\\msscript.ocx", system + u"\\scrrun.dll"};
-    if (files.file_exists(runtimes[0]) && files.file_exists(runtimes[1]) && files.file_exists(runtimes[2])) {
-      image.add_section_from_file("vb1", runtimes[0]);
-      image.add_section_from_file("vb2", runtimes[1]);
-      image.add_section_from_file("vb3", runtimes[2]);
+    if (vbscript_runtimes_installed(files, system_directory())) {
+      for (const RuntimeFile& runtime : kVBScriptRuntimes) {
+        image.add_section_from_file(runtime.section, path_in(system_directory(), runtime.name));
+      }
     } else {
       tell(u"Cannot compile - cannot locate VBScript Runtimes", MessageKind::kError);
     }
   }
   if (names_text_capture(upper)) {
     const std::u16string folder = program_directory();
-    const std::u16string libraries[] = {folder + u"\\GetWordNT.dll", folder + u"\\ICall.dll"};
-    if (files.file_exists(libraries[0]) && files.file_exists(libraries[1])) {
-      image.add_section_from_file("gw2", libraries[0]);
-      image.add_section_from_file("gw5", libraries[1]);
+    bool found = true;
+    for (const RuntimeFile& library : kTextCaptureLibraries) {
+      found = found && files.file_exists(path_in(folder, library.name));
+    }
+    if (found) {
+      for (const RuntimeFile& library : kTextCaptureLibraries) {
+        image.add_section_from_file(library.section, path_in(folder, library.name));
+      }
     } else {
       tell(u"Cannot compile - cannot locate GetWord Runtimes", MessageKind::kError);
     }

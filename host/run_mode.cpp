@@ -1,8 +1,13 @@
 // Running a script file as the top-level run.
 #include "host/run_mode.h"
 
+#include <windows.h>
+
+#include <vector>
+
 #include "engine/dispatch.h"
 #include "engine/interpreter.h"
+#include "engine/process_state.h"
 #include "engine/run_context.h"
 #include "engine/run_start.h"
 #include "engine/script_extensions.h"
@@ -10,12 +15,46 @@
 #include "platform/win32/win32_platform.h"
 
 namespace dorovev {
+namespace {
+
+// The host's part of a run's preparation and end.
+class HostExtensions final : public ScriptExtensions {
+ public:
+  explicit HostExtensions(ProcessState& process) : process_(process) {}
+
+  // A run that finds no text-capture library loaded loads ICall.dll by name for its own
+  // duration; a nested run finds it loaded.
+  void load_text_capture() override {
+    HMODULE loaded = nullptr;
+    if (!process_.text_capture_library) {
+      loaded = ::LoadLibraryW(L"ICall.dll");
+      process_.text_capture_library = loaded;
+    }
+    loaded_by_run_.push_back(loaded);
+  }
+
+  void release_run_resources() override {
+    if (loaded_by_run_.empty()) return;
+    const HMODULE loaded = loaded_by_run_.back();
+    loaded_by_run_.pop_back();
+    if (loaded) {
+      ::FreeLibrary(loaded);
+      process_.text_capture_library = nullptr;
+    }
+  }
+
+ private:
+  ProcessState& process_;
+  std::vector<HMODULE> loaded_by_run_;  // per run, innermost last: what its preparation loaded
+};
+
+}  // namespace
 
 int run_top_level(win32::Win32Platform& platform, ProcessState& process, LineList lines, const RunStart& start) {
   CommandTable commands;
   register_core_commands(commands);
   host::register_host_commands(commands);
-  ScriptExtensions extensions;
+  HostExtensions extensions(process);
   RunContext run(platform, process);
   run.lines = std::move(lines);
   run_loaded_script(run, commands, extensions, start);

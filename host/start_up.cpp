@@ -11,11 +11,13 @@
 
 #include "container/compile_options.h"
 #include "container/hs_crypt.h"
+#include "container/runtime_unpacking.h"
 #include "container/script_container.h"
 #include "container/self_replacement.h"
 #include "engine/line_list.h"
 #include "engine/run_start.h"
 #include "host/compile_mode.h"
+#include "host/host_services.h"
 #include "host/main_form.h"
 #include "host/run_mode.h"
 #include "host/system_files.h"
@@ -79,7 +81,8 @@ int start_program() {
   MainFormOptions options = options_from_command_line();
   options.no_tray = options.no_tray || names_switch(embedded, u"NOSYSTRAY");
   options.no_stop_key = options.no_stop_key || names_switch(embedded, u"NOSTOPKEY");
-  options.hidden = options.hidden || names_switch(embedded, u"HIDE");
+  options.hide_on_activation = names_switch(embedded, u"HIDE");
+  options.hidden = options.hidden || options.hide_on_activation;
   MainForm form(::GetModuleHandleW(nullptr), process, platform, options);
 
   int exit_code = 0;
@@ -88,7 +91,20 @@ int start_program() {
     script = image.read_section("script1");
   } catch (const ContainerFileError&) {
   }
-  if (!script.empty()) exit_code = run_compiled_script(platform, process, script, macro_parameters_of(embedded));
+  if (!script.empty()) {
+    // The runtimes the macro carries: VBScript's where the computer lacks it, the
+    // text-capture libraries in the temporary folder for the run.
+    process.vbscript_available = install_vbscript_runtimes(image, files, system_directory(),
+                                                           vbscript_runtimes_installed(files, system_directory()));
+    const std::u16string temporary = temporary_names(false).directory;
+    TextCaptureUnpacking text_capture = unpack_text_capture(image, files, temporary);
+    process.text_capture_library = text_capture.library;
+    exit_code = run_compiled_script(platform, process, script, macro_parameters_of(embedded));
+    process.text_capture_library = nullptr;
+    remove_text_capture_libraries(files, temporary, text_capture);
+  } else {
+    process.vbscript_available = vbscript_runtimes_installed(files, system_directory());
+  }
 
   const std::u16string first = args.size() > 1 ? std::u16string(trim(args[1])) : std::u16string();
   if (first.find(u"-COMPILE") != std::u16string::npos) {

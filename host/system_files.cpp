@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "host/host_services.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
@@ -87,6 +88,25 @@ bool SystemFiles::start_program(std::u16string_view path, std::u16string_view ar
   const auto started = reinterpret_cast<INT_PTR>(
       ::ShellExecuteW(nullptr, L"open", wide(path).c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL));
   return started > 32;
+}
+
+void SystemFiles::run_and_wait(std::u16string_view command_line) { run_program(command_line, SW_SHOWNORMAL, true); }
+
+void SystemFiles::append_to_path(std::u16string_view text) {
+  std::vector<wchar_t> value(::GetEnvironmentVariableW(L"PATH", nullptr, 0) + 1);
+  const DWORD length = ::GetEnvironmentVariableW(L"PATH", value.data(), static_cast<DWORD>(value.size()));
+  const std::wstring path = std::wstring(value.data(), length < value.size() ? length : 0) + wide(text);
+  ::SetEnvironmentVariableW(L"PATH", path.c_str());
+}
+
+void* SystemFiles::load_library(std::u16string_view path) { return ::LoadLibraryW(wide(path).c_str()); }
+
+void SystemFiles::free_library(void* library) { ::FreeLibrary(static_cast<HMODULE>(library)); }
+
+std::u16string system_directory() {
+  wchar_t folder[MAX_PATH] = {};
+  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+  return length < MAX_PATH ? from_wide(folder, length) : std::u16string();
 }
 
 }  // namespace dorovev::host

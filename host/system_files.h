@@ -1,5 +1,5 @@
-// The container's file operations and the self-replacement system side, over the
-// Windows file and shell functions.
+// The container's file operations and the system side of the self-replacement hand-off
+// and of unpacking carried runtimes, over the Windows file, shell and loader functions.
 #pragma once
 
 #include <cstdint>
@@ -7,11 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "container/runtime_unpacking.h"
 #include "container/self_replacement.h"
 
 namespace dorovev::host {
 
-class SystemFiles final : public SelfReplacementSystem {
+class SystemFiles final : public SelfReplacementSystem, public RuntimeSystem {
  public:
   std::optional<std::string> read_file(std::u16string_view path) override;
   // Writes through a temporary file beside the target that is then moved into place, so
@@ -23,9 +24,16 @@ class SystemFiles final : public SelfReplacementSystem {
   void clear_read_only(std::u16string_view path) override;
   void delay(std::uint32_t milliseconds) override;
   bool start_program(std::u16string_view path, std::u16string_view argument) override;
+  void run_and_wait(std::u16string_view command_line) override;
+  void append_to_path(std::u16string_view text) override;
+  void* load_library(std::u16string_view path) override;
+  void free_library(void* library) override;
 };
 
 // The full path of the running program.
 std::u16string program_path();
+
+// The system directory, without a trailing backslash.
+std::u16string system_directory();
 
 }  // namespace dorovev::host

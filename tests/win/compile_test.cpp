@@ -22,6 +22,7 @@ using wintest::write_file;
 
 std::wstring runtime_path;
 std::wstring icon_folder;
+std::wstring probe_library;  // the text-capture stand-in
 
 bool exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -156,6 +157,71 @@ TEST(CompileMode, ACompiledMacroCompilesAnotherWithoutItsOwnScript) {
   EXPECT_EQ(run(L"\"" + second + L"\"").exit_code, 22u);
 }
 
+// A folder of its own, emptied first.
+std::wstring fresh_folder(const std::wstring& name) {
+  const std::wstring folder = temp_file(name);
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  for (const wchar_t* file : {L"dorovev.exe", L"GetWordNT.dll", L"ICall.dll", L"probe.txt", L"m.exe", L"m.scp"}) {
+    ::DeleteFileW((folder + L"\\" + file).c_str());
+  }
+  return folder;
+}
+
+// An environment variable set for the programs a test starts, restored afterwards.
+class ScopedVariable {
+ public:
+  ScopedVariable(const wchar_t* name, const std::wstring& value) : name_(name) {
+    wchar_t old[32768];
+    const DWORD length = ::GetEnvironmentVariableW(name, old, 32768);
+    had_ = length > 0 && length < 32768;
+    if (had_) old_.assign(old, length);
+    ::SetEnvironmentVariableW(name, value.c_str());
+  }
+  ~ScopedVariable() { ::SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
+
+ private:
+  const wchar_t* name_;
+  bool had_ = false;
+  std::wstring old_;
+};
+
+TEST(CompileMode, TextCaptureLibrariesTravelWithTheMacroForItsRunOnly) {
+  // A copy of the runtime in a folder of its own: the libraries must stand beside it.
+  const std::wstring folder = fresh_folder(L"dorovev_compile_gw");
+  const std::wstring compiler = folder + L"\\dorovev.exe";
+  ASSERT_TRUE(::CopyFileW(windows_path(runtime_path).c_str(), compiler.c_str(), FALSE));
+  const std::wstring script = folder + L"\\m.scp";
+  const std::wstring output = folder + L"\\m.exe";
+  // The test looks at the whole text, comments included.
+  write_file(script, "// reads the screen with GetTextAtPoint>\r\nExit>3\r\n");
+  const std::wstring command = L"\"" + compiler + L"\" -COMPILE \"" + script + L"\" \"" + output + L"\"";
+  const std::vector<std::string> missing = {"Cannot compile - cannot locate GetWord Runtimes",
+                                            "Created: " + wintest::narrow(output)};
+  EXPECT_EQ(run(command).dialogs, missing);
+
+  for (const wchar_t* name : {L"GetWordNT.dll", L"ICall.dll"}) {
+    ASSERT_TRUE(::CopyFileW(windows_path(probe_library).c_str(), (folder + L"\\" + name).c_str(), FALSE));
+  }
+  EXPECT_TRUE(run(command + L" -QUIET").dialogs.empty());
+
+  // The macro unpacks them into its temporary folder, finds them on its PATH, loads
+  // ICall.dll from there, and removes both when its run is over.
+  const std::wstring unpacked = fresh_folder(L"dorovev_compile_gw_temp");
+  const std::wstring report = folder + L"\\probe.txt";
+  const ScopedVariable temp(L"TEMP", unpacked);
+  const ScopedVariable tmp(L"TMP", unpacked);
+  const ScopedVariable probe(L"DOROVEV_PROBE_FILE", report);
+  EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 3u);
+  const std::string bytes = read_file(report);
+  const std::wstring seen(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+  const std::wstring expected_start = unpacked + L"\\ICall.dll\ncompanion\n";
+  EXPECT_EQ(seen.substr(0, expected_start.size()), expected_start) << wintest::narrow(seen);
+  const std::wstring path_end = L";" + unpacked + L"\\\\\n";
+  EXPECT_TRUE(seen.ends_with(path_end)) << wintest::narrow(seen);
+  EXPECT_FALSE(exists(unpacked + L"\\ICall.dll"));
+  EXPECT_FALSE(exists(unpacked + L"\\GetWordNT.dll"));
+}
+
 TEST(CompileMode, TheProgramWithoutContainerOrArgumentsEndsAtOnce) {
   const Finished bare = run(L"\"" + windows_path(runtime_path) + L"\"");
   EXPECT_EQ(bare.exit_code, 0u);
@@ -167,13 +233,15 @@ TEST(CompileMode, TheProgramWithoutContainerOrArgumentsEndsAtOnce) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: compile_test <dorovev.exe> <icon folder>\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: compile_test <dorovev.exe> <icon folder> <text-capture stand-in>\n");
     return 2;
   }
   const std::string path = argv[1];
   const std::string icons = argv[2];
   dorovev::runtime_path.assign(path.begin(), path.end());
   dorovev::icon_folder = dorovev::windows_path(std::wstring(icons.begin(), icons.end()));
+  const std::string probe = argv[3];
+  dorovev::probe_library.assign(probe.begin(), probe.end());
   return RUN_ALL_TESTS();
 }
