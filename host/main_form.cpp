@@ -189,6 +189,9 @@ LRESULT CALLBACK MainForm::procedure(HWND window, UINT message, WPARAM w, LPARAM
     current->tick();
     return 0;
   }
+  // Whatever showed the window, activating the program hides it again when asked to.
+  const bool hiding = current && current->window_ == window && current->options_.hide_on_activation;
+  if (message == WM_ACTIVATEAPP && w && hiding) ::ShowWindow(window, SW_HIDE);
   return ::DefWindowProcW(window, message, w, l);
 }
 

@@ -17,6 +17,9 @@ struct MainFormOptions {
   bool no_tray = false;      // no tray icon at all (/NOSYSTRAY)
   bool no_stop_key = false;  // no Shift+Esc hotkey (/NOSTOPKEY)
   bool hidden = false;       // the window stays hidden (/HIDE); it never shows anyway
+  // The macro's own command line says -HIDE: each time the program is activated its
+  // window is hidden again, whatever showed it.
+  bool hide_on_activation = false;
 };
 
 // The switches as the process command line gives them: anywhere in it, either form.
@@ -39,6 +42,9 @@ class MainForm {
   // Replaces the form and first tray icon (`ICO>`), taking the icon over; nullptr leaves
   // no icon.
   void set_icon(HICON icon);
+  // Whether the tray shows its second picture now: every tick of the idle timer
+  // alternates the pictures while a run is active.
+  bool shows_second_picture() const { return second_picture_; }
 
   static constexpr const wchar_t* kClassName = L"TfrmDivoruvo";
   static constexpr const wchar_t* kCaption = L"Shift+Esc To Stop";

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/dispatch.h"
 #include "engine/run_context.h"
@@ -89,6 +90,45 @@ TEST_F(HostTest, IcoTakesAnIconByIndexAndNoneWhenThereIsNone) {
   EXPECT_EQ(icon(), nullptr);
   dispatch(run, table, u"ICO"_code, u"C:\\no\\such.ico,0");
   EXPECT_EQ(icon(), nullptr);
+}
+
+TEST(MainForm, TheTrayAlternatesItsPicturesWhileARunIsActive) {
+  // Tray on and off; no stop key, so that the two forms made here do not compete for it.
+  for (const bool no_tray : {false, true}) {
+    win32::Win32Platform platform;
+    ProcessState process;
+    host::MainForm form{::GetModuleHandleW(nullptr), process, platform, {no_tray, true, false}};
+    const auto tick = [&] { ::SendMessageW(form.window(), WM_TIMER, 1, 0); };
+    tick();
+    EXPECT_FALSE(form.shows_second_picture());  // no run yet
+    platform.set_run_indicator(true);
+    std::vector<bool> seen;
+    for (int i = 0; i < 4; ++i) {
+      tick();
+      seen.push_back(form.shows_second_picture());
+    }
+    EXPECT_EQ(seen, no_tray ? std::vector<bool>(4, false) : (std::vector<bool>{true, false, true, false}));
+    tick();
+    platform.set_run_indicator(false);
+    tick();
+    EXPECT_FALSE(form.shows_second_picture()) << "the first picture comes back when the run ends";
+  }
+}
+
+TEST(MainForm, TheMacrosOwnHideSwitchHidesTheWindowOnEveryActivation) {
+  for (const bool hide_on_activation : {true, false}) {
+    win32::Win32Platform platform;
+    ProcessState process;
+    host::MainFormOptions options{true, true, hide_on_activation};
+    options.hide_on_activation = hide_on_activation;
+    host::MainForm form{::GetModuleHandleW(nullptr), process, platform, options};
+    for (int activation = 0; activation < 2; ++activation) {
+      ::ShowWindow(form.window(), SW_SHOWNA);
+      ::SendMessageW(form.window(), WM_ACTIVATEAPP, TRUE, 0);
+      EXPECT_EQ(::IsWindowVisible(form.window()) == FALSE, hide_on_activation);
+    }
+    ::ShowWindow(form.window(), SW_HIDE);
+  }
 }
 
 TEST(HostServices, ProgramsRunAndGiveTheirExitCode) {
