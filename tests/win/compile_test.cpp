@@ -23,6 +23,7 @@ using wintest::write_file;
 std::wstring runtime_path;
 std::wstring icon_folder;
 std::wstring probe_library;  // the text-capture stand-in
+std::wstring probe_packer;   // the packer stand-in
 
 bool exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -161,7 +162,8 @@ TEST(CompileMode, ACompiledMacroCompilesAnotherWithoutItsOwnScript) {
 std::wstring fresh_folder(const std::wstring& name) {
   const std::wstring folder = temp_file(name);
   ::CreateDirectoryW(folder.c_str(), nullptr);
-  for (const wchar_t* file : {L"dorovev.exe", L"GetWordNT.dll", L"ICall.dll", L"probe.txt", L"m.exe", L"m.scp"}) {
+  for (const wchar_t* file : {L"dorovev.exe", L"GetWordNT.dll", L"ICall.dll", L"upx.exe", L"probe.txt", L"m.exe",
+                              L"m.scp"}) {
     ::DeleteFileW((folder + L"\\" + file).c_str());
   }
   return folder;
@@ -222,6 +224,57 @@ TEST(CompileMode, TextCaptureLibrariesTravelWithTheMacroForItsRunOnly) {
   EXPECT_FALSE(exists(unpacked + L"\\GetWordNT.dll"));
 }
 
+// Reads a UTF-16LE file.
+std::wstring read_wide(const std::wstring& path) {
+  const std::string bytes = read_file(path);
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+TEST(CompileMode, APackerBesideTheRuntimeIsRunOnTheMacroAndWaitedFor) {
+  const std::wstring folder = fresh_folder(L"dorovev_compile_upx");
+  const std::wstring compiler = folder + L"\\dorovev.exe";
+  ASSERT_TRUE(::CopyFileW(windows_path(runtime_path).c_str(), compiler.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW(windows_path(probe_packer).c_str(), (folder + L"\\upx.exe").c_str(), FALSE));
+  const std::wstring script = folder + L"\\m.scp";
+  const std::wstring output = folder + L"\\m.exe";
+  write_file(script, "Exit>4\r\n");
+  const std::wstring report = folder + L"\\probe.txt";
+  const ScopedVariable probe(L"DOROVEV_PROBE_FILE", report);
+  const Finished compiled = run(L"\"" + compiler + L"\" -COMPILE \"" + script + L"\" \"" + output + L"\"");
+  // The stand-in writes its report half a second after it starts: it is there as soon as
+  // compiling is over only because compiling waited for it, and "Created:" comes after.
+  EXPECT_EQ(read_wide(report), folder + L"\\upx.exe -9 -qqq --force \"" + output + L"\"");
+  EXPECT_EQ(compiled.dialogs, std::vector<std::string>{"Created: " + wintest::narrow(output)});
+  EXPECT_EQ(run(L"\"" + output + L"\"").exit_code, 4u);
+}
+
+TEST(CompileMode, TheMacrosOwnHideKeepsItsWindowHiddenWhileItRuns) {
+  const std::wstring script = temp_file(L"dorovev_compile_h.scp");
+  const std::wstring output = temp_file(L"dorovev_compile_h.exe");
+  write_file(script, "Wait>10\r\n");
+  run(compile_command(script, output, L"-QUIET -OPTS:-HIDE"));
+  ChildProcess macro;
+  ASSERT_TRUE(macro.start(L"\"" + output + L"\"")) << macro.error();
+  // Its main window exists, hidden; shown by someone else, it hides again as soon as the
+  // program is activated.
+  HWND form = nullptr;
+  ASSERT_TRUE(wait_until([&] {
+    form = nullptr;
+    for (HWND w = ::FindWindowW(L"TfrmDivoruvo", nullptr); w;
+         w = ::FindWindowExW(nullptr, w, L"TfrmDivoruvo", nullptr)) {
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(w, &owner);
+      if (owner == macro.id()) form = w;
+    }
+    return form != nullptr;
+  }));
+  EXPECT_FALSE(::IsWindowVisible(form));
+  ::ShowWindow(form, SW_SHOWNA);
+  ::SendMessageW(form, WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_FALSE(::IsWindowVisible(form));
+  macro.terminate();
+}
+
 TEST(CompileMode, TheProgramWithoutContainerOrArgumentsEndsAtOnce) {
   const Finished bare = run(L"\"" + windows_path(runtime_path) + L"\"");
   EXPECT_EQ(bare.exit_code, 0u);
@@ -233,8 +286,8 @@ TEST(CompileMode, TheProgramWithoutContainerOrArgumentsEndsAtOnce) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: compile_test <dorovev.exe> <icon folder> <text-capture stand-in>\n");
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: compile_test <dorovev.exe> <icon folder> <text-capture stand-in> <packer stand-in>\n");
     return 2;
   }
   const std::string path = argv[1];
@@ -243,5 +296,7 @@ int main(int argc, char** argv) {
   dorovev::icon_folder = dorovev::windows_path(std::wstring(icons.begin(), icons.end()));
   const std::string probe = argv[3];
   dorovev::probe_library.assign(probe.begin(), probe.end());
+  const std::string packer = argv[4];
+  dorovev::probe_packer.assign(packer.begin(), packer.end());
   return RUN_ALL_TESTS();
 }
