@@ -77,9 +77,12 @@ MainForm::MainForm(HINSTANCE instance, ProcessState& process, win32::Win32Platfo
     ::RegisterHotKey(window_, stop_key_, MOD_SHIFT, VK_ESCAPE);  // a key taken by another program stays theirs
   }
   platform_.use_idle_counters(&counters_);
+  // Stopped until a run starts: a run clears the request when it begins.
+  stop();
 }
 
 MainForm::~MainForm() {
+  stop();
   platform_.use_idle_counters(nullptr);
   if (stop_key_) {
     ::UnregisterHotKey(window_, stop_key_);

@@ -45,6 +45,8 @@ TEST_F(HostTest, TheHiddenWindowCarriesItsClassAndCaption) {
 }
 
 TEST_F(HostTest, TheStopKeyMessageStopsTheRun) {
+  EXPECT_TRUE(process.stop_requested) << "stopped until a run starts";
+  process.stop_requested = false;  // as a run does when it begins
   const ATOM key = ::FindAtomW(L"PauseKey");
   ASSERT_NE(key, 0);
   ::PostMessageW(form.window(), WM_HOTKEY, key + 1, 0);  // another hotkey does nothing
