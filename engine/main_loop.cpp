@@ -150,7 +150,7 @@ void rewrite_one_line_test(RunContext& run, ScriptExtensions& extensions, LoopLi
   CommaSplit labels = split_at_first_comma(subject.rest);
   bool passed = false;
   if (line.code == u"IFC"_code) {
-    passed = extensions.file_changed(parameters);
+    passed = extensions.file_changed(run, parameters);
     labels = split_at_first_comma(labels.rest);  // its labels are the third and fourth fields
   } else {
     const Text resolved = run.resolve(subject.first);

@@ -8,6 +8,8 @@
 
 namespace dorovev {
 
+class RunContext;
+
 // The interpreter calls these at fixed points of a run. Until the subsystem that fills
 // one exists, its default does nothing and the line goes on as an ordinary line.
 class ScriptExtensions {
@@ -39,11 +41,11 @@ class ScriptExtensions {
 
   // The tests behind the one-line conditions: IfWindowOpen (a window matches the
   // resolved subject), IfFileExists (a file or directory matches, wildcards allowed) and
-  // IfFileChanged (given its whole parameter text). The window and file commands fill
-  // these in; until then nothing matches.
+  // IfFileChanged (given its whole parameter text, which it resolves and reports on in
+  // `run`). The window and file commands fill these in; until then nothing matches.
   virtual bool window_exists(std::u16string_view /*subject*/) { return false; }
   virtual bool file_exists(std::u16string_view /*subject*/) { return false; }
-  virtual bool file_changed(std::u16string_view /*parameters*/) { return false; }
+  virtual bool file_changed(RunContext& /*run*/, std::u16string_view /*parameters*/) { return false; }
 
   // The end of a run: keys, dialogs, DLLs, sessions and connections that belong to the
   // run are released here by the subsystems that made them.

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "commands/files/file_commands.h"
+#include "commands/system/system_commands.h"
 #include "engine/dispatch.h"
 #include "engine/interpreter.h"
 #include "engine/process_state.h"
@@ -33,6 +35,11 @@ class HostExtensions final : public ScriptExtensions {
     loaded_by_run_.push_back(loaded);
   }
 
+  bool file_exists(std::u16string_view subject) override { return any_file_matches(subject); }
+  bool file_changed(RunContext& run, std::u16string_view parameters) override {
+    return file_changed_test(run, parameters);
+  }
+
   void release_run_resources() override {
     if (loaded_by_run_.empty()) return;
     const HMODULE loaded = loaded_by_run_.back();
@@ -54,6 +61,10 @@ int run_top_level(win32::Win32Platform& platform, ProcessState& process, LineLis
   CommandTable commands;
   register_core_commands(commands);
   host::register_host_commands(commands);
+  register_file_commands(commands);
+  register_ini_commands(commands);
+  register_registry_commands(commands);
+  register_program_commands(commands);
   HostExtensions extensions(process);
   RunContext run(platform, process);
   run.lines = std::move(lines);

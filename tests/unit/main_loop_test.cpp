@@ -49,7 +49,7 @@ struct FakeTests : ScriptExtensions {
   int releases = 0;
   bool window_exists(std::u16string_view) override { return window; }
   bool file_exists(std::u16string_view) override { return file; }
-  bool file_changed(std::u16string_view) override { return changed; }
+  bool file_changed(RunContext&, std::u16string_view) override { return changed; }
   void release_run_resources() override { ++releases; }
 };
 
