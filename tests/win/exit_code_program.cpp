@@ -1,7 +1,8 @@
 // A console program for the tests of starting programs: `exit_code_program CODE [EVENT]`
 // exits with CODE, after the named event is set when one is named. When the environment
 // names a file in DOROVEV_CHILD_REPORT, it first writes there, as UTF-16 lines, its
-// command line, the show state it was given, and the value of DOROVEV_INHERITED.
+// command line, the show state it was given, the value of DOROVEV_INHERITED and its
+// process id.
 #include <windows.h>
 
 #include <cwchar>
@@ -23,7 +24,8 @@ void write_report(const std::wstring& file) {
   ::GetStartupInfoW(&startup);
   const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
   const std::wstring report = std::wstring(::GetCommandLineW()) + L"\n" + std::to_wstring(show) + L"\n" +
-                              environment(L"DOROVEV_INHERITED") + L"\n";
+                              environment(L"DOROVEV_INHERITED") + L"\n" +
+                              std::to_wstring(::GetCurrentProcessId()) + L"\n";
   // Written under another name and then renamed, so that a reader never sees half of it.
   const std::wstring partial = file + L".partial";
   const HANDLE handle =

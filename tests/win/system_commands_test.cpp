@@ -57,11 +57,12 @@ class ReleaseEvent {
 };
 
 // What the exit-code program wrote about itself: its command line, its show state and
-// the DOROVEV_INHERITED it saw.
+// the DOROVEV_INHERITED it saw, its process id.
 struct ChildReport {
   std::u16string command_line;
   std::u16string show;
   std::u16string inherited;
+  DWORD process_id = 0;
 };
 
 class SystemCommandsTest : public ::testing::Test {
@@ -102,11 +103,11 @@ class SystemCommandsTest : public ::testing::Test {
       for (std::size_t start = 0, end; (end = text.find(u'\n', start)) != std::u16string::npos; start = end + 1) {
         lines.push_back(text.substr(start, end - start));
       }
-      return lines.size() == 3;
+      return lines.size() == 4;
     };
     if (!wintest::wait_until(read)) return std::nullopt;
     wintest::wait_until([&] { return ::DeleteFileW(report_file.c_str()) != FALSE; });
-    return ChildReport{lines[0], lines[1], lines[2]};
+    return ChildReport{lines[0], lines[1], lines[2], static_cast<DWORD>(std::stoul(utf8(lines[3])))};
   }
 
   std::u16string quoted_exit_code_program() const { return u"\"" + exit_code_program + u"\""; }
@@ -188,13 +189,13 @@ TEST_F(SystemCommandsTest, AStartThatFailsIsReportedAndStopsUnlessDisplayErrorIs
   }
 }
 
-TEST_F(SystemCommandsTest, AShortProgramThatEndedBeforeItWasLookedAtIsNoFailure) {
-  // Not waited for, the program may have ended with its code 0 by the time it is looked
-  // at; that is its result, not a failed start.
-  set(u"RP_WAIT", u"0");
-  for (int i = 0; i < 5; ++i) command(u"RUN"_code, quoted_exit_code_program() + u" 0");
-  const std::u16string result = value(u"RP_RESULT");
-  EXPECT_TRUE(result == u"0" || result == u"259") << utf8(result);
+TEST_F(SystemCommandsTest, AProgramThatEndedBeforeItWasLookedAtIsNoFailure) {
+  // Without its marker argument the window program ends at once with code 2, before it
+  // ever waits for input: the wait for input ends with it, and its code is the result,
+  // not a failed start.
+  set(u"RP_WAIT", u"2");
+  command(u"RUN"_code, u"\"" + input_waiting_program + u"\"");
+  EXPECT_EQ(value(u"RP_RESULT"), u"2");
   EXPECT_EQ(dialogs(), "");
   EXPECT_FALSE(process.stop_requested);
 }
@@ -278,6 +279,10 @@ TEST_F(SystemCommandsTest, AnElevatedStartSetsNoResultAndItsWaitEndsOnAStopReque
   const std::optional<ChildReport> report = child_report();
   ASSERT_TRUE(report.has_value()) << "the program was started";
   EXPECT_TRUE(report->command_line.ends_with(u" 4 " + held.name())) << utf8(report->command_line);
+  // The wait ended on the stop request, not because the program had ended.
+  const win32::UniqueHandle child(::OpenProcess(SYNCHRONIZE, FALSE, report->process_id));
+  ASSERT_TRUE(child);
+  EXPECT_EQ(::WaitForSingleObject(child.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
   // A program that cannot be found fails silently.
   process.stop_requested = false;
   command(u"RUN"_code, u"C:\\no\\such\\program.exe -x");
