@@ -259,7 +259,8 @@ TEST_F(SystemCommandsTest, WaitModeTwoReturnsOnceTheProgramWaitsForInput) {
   EXPECT_EQ(value(u"RP_RESULT"), u"259");
   EXPECT_EQ(dialogs(), "");
   // Deleting the marker ends the program.
-  if (!marker_made) wintest::wait_until([&] { return ::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; });
+  const auto marker_exists = [&] { return ::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; };
+  if (!marker_made) wintest::wait_until(marker_exists);
   ::DeleteFileW(marker.c_str());
 }
 
