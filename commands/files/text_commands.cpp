@@ -33,6 +33,14 @@ constexpr std::u16string_view kEndOfFile = u"##EOF##";
 constexpr std::u16string_view kCannotRead = u"Cannot read file";
 constexpr std::u16string_view kCannotWrite = u"Cannot write to file";
 
+// A read-only file refuses writing on Windows; the check is made here as well, because
+// not every system enforces the attribute (Wine running as root does not).
+bool is_read_only(std::u16string_view path) {
+  const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // An open file read in chunks; a failing read ends it and is remembered.
 class FileByteSource final : public ByteSource {
  public:
@@ -114,10 +122,14 @@ void write_line_command(RunContext& run, std::u16string_view parameters) {
   std::string bytes = run.platform.text_to_ansi(text.view());
   if (!setting_is_on(run, u"WLN_NOCRLF")) bytes += "\r\n";
 
-  UniqueFileHandle handle(::CreateFileW(wide(file.view()).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD error = ERROR_ACCESS_DENIED;
+  UniqueFileHandle handle;
+  if (!is_read_only(file.view())) {
+    handle.reset(::CreateFileW(wide(file.view()).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) error = ::GetLastError();
+  }
   if (!handle) {
-    const DWORD error = ::GetLastError();
     AssignVariable(run.variables, pieces.first, decimal(error));
     return;
   }
@@ -134,6 +146,7 @@ void write_line_command(RunContext& run, std::u16string_view parameters) {
 // Writes the bytes to a new temporary file in the output's folder and puts it in the
 // output's place. False, with nothing changed, when any step fails.
 bool replace_file(std::u16string_view output, std::string_view first, std::string_view second) {
+  if (is_read_only(output)) return false;
   std::u16string folder(folder_part(output));
   if (folder.empty()) folder = u".";
   wchar_t temporary[MAX_PATH + 1];
