@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "commands/files/file_commands.h"
 #include "engine/dispatch.h"
@@ -38,18 +39,21 @@ void make_files(const std::wstring& folder) {
   }
 }
 
-// The yardstick: every file of the pattern, each in front of the list so far.
+// The yardstick: every file of the pattern, the last found first, joined by ";".
 std::wstring plain_list(const std::wstring& folder) {
-  std::wstring list;
+  std::vector<std::wstring> names;
   WIN32_FIND_DATAW found;
   const HANDLE search = ::FindFirstFileW((folder + L"\\*.txt").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return list;
+  if (search == INVALID_HANDLE_VALUE) return {};
   do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::wstring entry = folder + L"\\" + found.cFileName;
-    list = list.empty() ? entry : entry + L";" + list;
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
   } while (::FindNextFileW(search, &found));
   ::FindClose(search);
+  std::wstring list;
+  for (auto name = names.rbegin(); name != names.rend(); ++name) {
+    if (!list.empty()) list += L';';
+    list += folder + L"\\" + *name;
+  }
   return list;
 }
 
