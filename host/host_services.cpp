@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "host/system_files.h"
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/process_start.h"
 #include "platform/win32/wide.h"
 #include "values/ascii.h"
 
@@ -16,18 +16,8 @@ using win32::from_wide;
 using win32::wide;
 
 int run_program(std::u16string_view command_line, int show, bool wait) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(show);
-  PROCESS_INFORMATION started{};
-  std::wstring writable = wide(command_line);  // CreateProcessW may write into it
-  if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
-                        nullptr, nullptr, &startup, &started)) {
-    return -1;
-  }
-  const win32::UniqueHandle process(started.hProcess);
-  const win32::UniqueHandle thread(started.hThread);
+  const win32::UniqueHandle process = win32::start_process(command_line, show);
+  if (!process) return -1;
   if (wait) {
     while (::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
       MSG message;

@@ -15,7 +15,7 @@
 #include "commands/system/elevated_command_line.h"
 #include "commands/system/program_handlers.h"
 #include "engine/run_context.h"
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/process_start.h"
 #include "platform/win32/wide.h"
 #include "values/number_readers.h"
 
@@ -64,19 +64,9 @@ void wait_until_ended(HANDLE process) {
 }
 
 // Creates the process and waits as asked. Gives its exit code, or kNotStarted.
-int start_process(std::u16string_view command_line, int show, WaitMode wait) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(show);
-  PROCESS_INFORMATION started{};
-  std::wstring writable = wide(command_line);  // CreateProcessW may write into it
-  if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
-                        nullptr, nullptr, &startup, &started)) {
-    return kNotStarted;
-  }
-  const win32::UniqueHandle process(started.hProcess);
-  const win32::UniqueHandle thread(started.hThread);
+int run_process(std::u16string_view command_line, int show, WaitMode wait) {
+  const win32::UniqueHandle process = win32::start_process(command_line, show);
+  if (!process) return kNotStarted;
   if (wait == WaitMode::kUntilInputIdle) ::WaitForInputIdle(process.get(), INFINITE);
   if (wait == WaitMode::kUntilEnded) wait_until_ended(process.get());
   DWORD code = 0;
@@ -137,7 +127,7 @@ void run_program_command(RunContext& run, std::u16string_view parameters) {
     start_elevated(run, command_line.view(), show, wait);
     return;
   }
-  const int result = start_process(command_line.view(), show, wait);
+  const int result = run_process(command_line.view(), show, wait);
   if (result == kNotStarted) report_failed_start(run, command_line.view(), result);
   const std::string number = std::to_string(result);
   AssignVariable(run.variables, u"RP_RESULT", std::u16string(number.begin(), number.end()));
