@@ -57,10 +57,7 @@ void stamp_command(RunContext& run, std::u16string_view parameters) {
   line += text.view();
   line += u"\r\n";
   if (run.platform.append_file(file.view(), run.platform.text_to_ansi(line))) return;
-  std::u16string message(translate(u"Cannot write to file"));
-  message += u' ';
-  message += file.view();
-  run.report_runtime_error(message);
+  run.report_file_fault(u"Cannot write to file", file.view());
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ RunContext::RunContext(Platform& platform_, ProcessState& process_, ExpressionEv
     : platform(platform_), process(process_), variables(&platform_, evaluator ? evaluator : &expressions_) {}
 
 void RunContext::report_runtime_error(std::u16string_view message, MessageKind kind, MessageButtons buttons) {
-  if (resolve(u"%IGNOREERRORS%") == std::u16string_view(u"1")) return;
+  if (setting_is_on(u"IGNOREERRORS")) return;
   const std::string number = std::to_string(variables.line_number());
   std::u16string text(translate(u"Line"));
   text += u": ";
@@ -21,6 +21,20 @@ void RunContext::report_runtime_error(std::u16string_view message, MessageKind k
 
 void RunContext::show_message(std::u16string_view text, MessageKind kind) {
   platform.show_message_dialog(text, kind, MessageButtons::kOk);
+}
+
+bool RunContext::setting_is_on(std::u16string_view name) const {
+  std::u16string reference(u"%");
+  reference += name;
+  reference += u'%';
+  return resolve(reference) == std::u16string_view(u"1");
+}
+
+void RunContext::report_file_fault(std::u16string_view message, std::u16string_view path) {
+  std::u16string text(translate(message));
+  text += u' ';
+  text += path;
+  report_runtime_error(text);
 }
 
 void RunContext::stop_macro() {

@@ -82,6 +82,14 @@ class RunContext final : public CommandServices {
   // The stop operation: the run ends before its next line, and waits end at once.
   void stop_macro();
 
+  // Whether the settings variable `name` holds exactly "1". One that was never set
+  // expands to its own reference text and so is off.
+  bool setting_is_on(std::u16string_view name) const;
+
+  // The runtime-error report of a file that could not be read or written: the message,
+  // one space and the path ("Cannot write to file C:\x.txt").
+  void report_file_fault(std::u16string_view message, std::u16string_view path);
+
  private:
   Expressions expressions_{*this};
 };

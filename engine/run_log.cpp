@@ -49,7 +49,7 @@ void log_before_line(RunContext& run) {
 
 void log_after_line(RunContext& run) {
   if (per_line_entries(run)) write_log_entry(run, u"  END: " + resolved_line(run));
-  if (run.logging && run.resolve(u"%_DUMP_VARS%") == std::u16string_view(u"1")) dump_variables(run);
+  if (run.logging && run.setting_is_on(u"_DUMP_VARS")) dump_variables(run);
 }
 
 }  // namespace dorovev

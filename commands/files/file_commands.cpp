@@ -21,23 +21,9 @@ bool any_file_matches(std::u16string_view path) { return files::matches_anything
 
 namespace files {
 
-bool setting_is_on(RunContext& run, std::u16string_view name) {
-  std::u16string reference(u"%");
-  reference += name;
-  reference += u'%';
-  return run.resolve(reference) == std::u16string_view(u"1");
-}
-
 std::u16string decimal(std::int64_t number) {
   const std::string digits = std::to_string(number);
   return std::u16string(digits.begin(), digits.end());
-}
-
-void report_file_fault(RunContext& run, std::u16string_view message, std::u16string_view path) {
-  std::u16string text(translate(message));
-  text += u' ';
-  text += path;
-  run.report_runtime_error(text);
 }
 
 }  // namespace files

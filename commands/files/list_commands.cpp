@@ -22,7 +22,7 @@ void file_list_command(RunContext& run, std::u16string_view parameters) {
   const CommaSplit result = split_at_first_comma(split.rest);
   std::u16string delimiter = u";";
   if (split.rest.find(u',') != std::u16string_view::npos) delimiter = run.resolve(result.rest).str();
-  const bool folders = setting_is_on(run, u"GFL_TYPE");
+  const bool folders = run.setting_is_on(u"GFL_TYPE");
 
   std::vector<std::u16string> names;
   for (FoundEntry& entry : find_entries(pattern.view())) {

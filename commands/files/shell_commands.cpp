@@ -25,7 +25,7 @@ bool run_with_target(RunContext& run, std::u16string_view parameters, Operation 
   const Text source = run.resolve(parameters.substr(0, comma));
   const Text target = run.resolve(parameters.substr(comma + 1));
   TShellFileOp& shell = ShellFileOp1();
-  shell.RenameOnCollision = !setting_is_on(run, u"CF_OVERWRITE");
+  shell.RenameOnCollision = !run.setting_is_on(u"CF_OVERWRITE");
   shell.add_source(source.view());
   shell.set_target(target.view());
   shell.run(operation);
@@ -41,7 +41,7 @@ void copy_command(RunContext& run, std::u16string_view parameters) {
 }
 
 void move_command(RunContext& run, std::u16string_view parameters) {
-  const Operation operation = setting_is_on(run, u"MF_RENAME") ? Operation::kRename : Operation::kMove;
+  const Operation operation = run.setting_is_on(u"MF_RENAME") ? Operation::kRename : Operation::kMove;
   run_with_target<kMoveMissing>(run, parameters, operation);
 }
 

@@ -82,7 +82,7 @@ void read_line_command(RunContext& run, std::u16string_view parameters) {
   FileByteSource source(handle.get());
   const std::optional<std::string> line =
       read_numbered_line(source, *number, [&run] { return run.process.stop_requested; });
-  if (source.failed()) return report_file_fault(run, kCannotRead, file.view());
+  if (source.failed()) return run.report_file_fault(kCannotRead, file.view());
   AssignVariable(run.variables, result, line ? run.platform.ansi_to_text(*line) : std::u16string(kEndOfFile));
 }
 
@@ -96,7 +96,7 @@ void read_file_command(RunContext& run, std::u16string_view parameters) {
     return;
   }
   const std::optional<std::string> bytes = run.platform.read_file(file.view());
-  if (!bytes) return report_file_fault(run, kCannotRead, file.view());
+  if (!bytes) return run.report_file_fault(kCannotRead, file.view());
   if (bytes->size() >= 2 && static_cast<unsigned char>((*bytes)[0]) == 0xFF &&
       static_cast<unsigned char>((*bytes)[1]) == 0xFE) {
     std::u16string text(bytes->size() / 2, u'\0');
@@ -120,7 +120,7 @@ void write_line_command(RunContext& run, std::u16string_view parameters) {
   const CommaSplit pieces = split_at_first_comma(rest.view());
   const Text text = run.resolve(pieces.rest);
   std::string bytes = run.platform.text_to_ansi(text.view());
-  if (!setting_is_on(run, u"WLN_NOCRLF")) bytes += "\r\n";
+  if (!run.setting_is_on(u"WLN_NOCRLF")) bytes += "\r\n";
 
   DWORD error = ERROR_ACCESS_DENIED;
   UniqueFileHandle handle;
@@ -137,9 +137,9 @@ void write_line_command(RunContext& run, std::u16string_view parameters) {
   if (!bytes.empty() && (!::WriteFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                                       nullptr) ||
                          written != bytes.size())) {
-    return report_file_fault(run, kCannotWrite, file.view());
+    return run.report_file_fault(kCannotWrite, file.view());
   }
-  if (!::CloseHandle(handle.release())) return report_file_fault(run, kCannotWrite, file.view());
+  if (!::CloseHandle(handle.release())) return run.report_file_fault(kCannotWrite, file.view());
   AssignVariable(run.variables, pieces.first, u"0");
 }
 
@@ -190,11 +190,11 @@ void join_files_command(RunContext& run, std::u16string_view parameters) {
     return;
   }
   const std::optional<std::string> first_bytes = run.platform.read_file(first.view());
-  if (!first_bytes) return report_file_fault(run, kCannotRead, first.view());
+  if (!first_bytes) return run.report_file_fault(kCannotRead, first.view());
   const std::optional<std::string> second_bytes = run.platform.read_file(second.view());
-  if (!second_bytes) return report_file_fault(run, kCannotRead, second.view());
+  if (!second_bytes) return run.report_file_fault(kCannotRead, second.view());
   if (!replace_file(output.view(), *first_bytes, *second_bytes)) {
-    return report_file_fault(run, kCannotWrite, output.view());
+    return run.report_file_fault(kCannotWrite, output.view());
   }
   AssignVariable(run.variables, result, decimal(static_cast<std::int64_t>(first_bytes->size() + second_bytes->size())));
 }

@@ -71,10 +71,7 @@ void edit_ini_command(RunContext& run, std::u16string_view parameters) {
                                    wide(value.view()).c_str(), file->c_str())) {
     return;
   }
-  std::u16string message(translate(u"Cannot write to file"));
-  message += u' ';
-  message += pieces.file.view();
-  run.report_runtime_error(message);
+  run.report_file_fault(u"Cannot write to file", pieces.file.view());
 }
 
 // `ReadIniFile>file,section,key,result`: a missing section or key reads as empty text.

@@ -105,7 +105,7 @@ void write_key_command(RunContext& run, std::u16string_view parameters) {
   }
   const UniqueRegistryKey key(created);
   const std::wstring name = wide(pieces.value_name.view());
-  const bool numbers_as_strings = run.resolve(u"%REG_INTASSTR%") == std::u16string_view(u"1");
+  const bool numbers_as_strings = run.setting_is_on(u"REG_INTASSTR");
   if (const auto number = numbers_as_strings ? std::nullopt : registry_number(value.view())) {
     const DWORD bits = *number;
     ::RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&bits), sizeof bits);

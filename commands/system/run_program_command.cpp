@@ -123,7 +123,7 @@ void run_program_command(RunContext& run, std::u16string_view parameters) {
   const Text command_line = run.resolve(parameters);
   const int show = show_state(run);
   const WaitMode wait = wait_mode(run);
-  if (run.resolve(u"%RP_ADMIN%") == std::u16string_view(u"1")) {
+  if (run.setting_is_on(u"RP_ADMIN")) {
     start_elevated(run, command_line.view(), show, wait);
     return;
   }
