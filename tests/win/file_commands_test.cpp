@@ -449,6 +449,42 @@ TEST_F(FileCommandsTest, WriteLineAppendsLinesOrTextAndGivesTheErrorNumber) {
   EXPECT_TRUE(reports().empty());
 }
 
+TEST_F(FileCommandsTest, PathsPastTheOldLengthLimitWorkOrEndInTheirMarkers) {
+  // The folder's path fits the old limit of 260 characters; the file's does not.
+  const std::wstring deep = std::wstring(150, L'd');
+  const std::wstring name = deep + L"\\" + std::wstring(150, L'f') + L".txt";
+  ASSERT_GT(wpath(name).size(), static_cast<std::size_t>(MAX_PATH));
+  make_folder(deep);
+  // Where the system takes such paths (Wine does; Windows only for programs that declare
+  // it), the commands work on them; elsewhere each ends in its own result.
+  const HANDLE probe = ::CreateFileW((wpath(name) + L"~").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  const bool long_paths = probe != INVALID_HANDLE_VALUE;
+  if (long_paths) ::CloseHandle(probe);
+
+  command(u"WLN"_code, path(name) + u",written,some text");
+  command(u"RFL"_code, path(name) + u",whole");
+  command(u"RLN"_code, path(name) + u",1,line");
+  command(u"FSZ"_code, path(name) + u",size");
+  command(u"GFL"_code, path(deep + L"\\*.txt") + u",list");
+  if (long_paths) {
+    EXPECT_EQ(value(u"written"), u"0");
+    EXPECT_EQ(value(u"whole"), u"some text\r\n");
+    EXPECT_EQ(value(u"line"), u"some text");
+    EXPECT_EQ(value(u"size"), u"11");
+    EXPECT_EQ(value(u"list"), path(name));
+    command(u"DEL"_code, path(name));
+    EXPECT_FALSE(exists(name));
+  } else {
+    EXPECT_NE(value(u"written"), u"0");
+    EXPECT_EQ(value(u"whole"), u"##NOFILE##");
+    EXPECT_EQ(value(u"line"), u"##NOFILE##");
+    EXPECT_EQ(value(u"size"), u"File Not Found");
+    EXPECT_EQ(value(u"list"), u"");
+  }
+  EXPECT_TRUE(reports().empty());
+}
+
 TEST_F(FileCommandsTest, JoinWritesBothFilesOrMinusOne) {
   write(L"first.txt", "one\r\n");
   write(L"second.txt", "two");
