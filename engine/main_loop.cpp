@@ -154,7 +154,7 @@ void rewrite_one_line_test(RunContext& run, ScriptExtensions& extensions, LoopLi
     labels = split_at_first_comma(labels.rest);  // its labels are the third and fourth fields
   } else {
     const Text resolved = run.resolve(subject.first);
-    if (line.code == u"IFW"_code) passed = extensions.window_exists(resolved.view());
+    if (line.code == u"IFW"_code) passed = extensions.window_exists(run, resolved.view());
     if (line.code == u"IFE"_code) passed = extensions.file_exists(resolved.view());
     if (line.code == u"IFD"_code) passed = run.platform.directory_exists(resolved.view());
   }

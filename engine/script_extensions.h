@@ -40,10 +40,10 @@ class ScriptExtensions {
   virtual std::size_t consume_vbscript_block(const LineList& /*lines*/, std::size_t after) { return after; }
 
   // The tests behind the one-line conditions: IfWindowOpen (a window matches the
-  // resolved subject), IfFileExists (a file or directory matches, wildcards allowed) and
+  // resolved subject, under the run's matching settings), IfFileExists (a file or directory matches, wildcards allowed) and
   // IfFileChanged (given its whole parameter text, which it resolves and reports on in
   // `run`). The window and file commands fill these in; until then nothing matches.
-  virtual bool window_exists(std::u16string_view /*subject*/) { return false; }
+  virtual bool window_exists(RunContext& /*run*/, std::u16string_view /*subject*/) { return false; }
   virtual bool file_exists(std::u16string_view /*subject*/) { return false; }
   virtual bool file_changed(RunContext& /*run*/, std::u16string_view /*parameters*/) { return false; }
 

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "commands/files/file_commands.h"
+#include "commands/input/input_commands.h"
 #include "commands/system/system_commands.h"
+#include "commands/windows/window_commands.h"
 #include "engine/dispatch.h"
 #include "engine/interpreter.h"
 #include "engine/process_state.h"
@@ -35,12 +37,14 @@ class HostExtensions final : public ScriptExtensions {
     loaded_by_run_.push_back(loaded);
   }
 
+  bool window_exists(RunContext& run, std::u16string_view subject) override { return any_window_matches(run, subject); }
   bool file_exists(std::u16string_view subject) override { return any_file_matches(subject); }
   bool file_changed(RunContext& run, std::u16string_view parameters) override {
     return file_changed_test(run, parameters);
   }
 
   void release_run_resources() override {
+    release_modifier_keys();
     if (loaded_by_run_.empty()) return;
     const HMODULE loaded = loaded_by_run_.back();
     loaded_by_run_.pop_back();
@@ -65,6 +69,10 @@ int run_top_level(win32::Win32Platform& platform, ProcessState& process, LineLis
   register_ini_commands(commands);
   register_registry_commands(commands);
   register_program_commands(commands);
+  register_key_commands(commands);
+  register_mouse_commands(commands);
+  register_lock_key_commands(commands);
+  register_window_commands(commands);
   HostExtensions extensions(process);
   RunContext run(platform, process);
   run.lines = std::move(lines);

@@ -47,7 +47,7 @@ struct FakeTests : ScriptExtensions {
   bool file = false;
   bool changed = false;
   int releases = 0;
-  bool window_exists(std::u16string_view) override { return window; }
+  bool window_exists(RunContext&, std::u16string_view) override { return window; }
   bool file_exists(std::u16string_view) override { return file; }
   bool file_changed(RunContext&, std::u16string_view) override { return changed; }
   void release_run_resources() override { ++releases; }
