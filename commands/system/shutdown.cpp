@@ -37,18 +37,15 @@ ShutdownSystem* replacement_system = nullptr;
 // The class of the host's main window.
 constexpr const wchar_t* kMainFormClass = L"TfrmDivoruvo";
 
-// The main window of this thread, asked to close: the host then ends the runtime.
-void close_main_form() {
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM) -> BOOL {
-        wchar_t name[64] = {};
-        ::GetClassNameW(window, name, 64);
-        if (::lstrcmpW(name, kMainFormClass) == 0) ::PostMessageW(window, WM_CLOSE, 0, 0);
-        return TRUE;
-      },
-      0);
+BOOL CALLBACK close_if_main_form(HWND window, LPARAM) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  if (::lstrcmpW(name, kMainFormClass) == 0) ::PostMessageW(window, WM_CLOSE, 0, 0);
+  return TRUE;
 }
+
+// The main window of this thread, asked to close: the host then ends the runtime.
+void close_main_form() { ::EnumThreadWindows(::GetCurrentThreadId(), close_if_main_form, 0); }
 
 }  // namespace
 
