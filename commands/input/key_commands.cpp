@@ -26,9 +26,10 @@ TSendKeys key_sender(RunContext& run) {
 // SK_DELAY, read afresh each time it is needed.
 std::int32_t key_delay(RunContext& run) { return read_integer_or_zero(run.resolve(u"%SK_DELAY%").view()); }
 
-void wait_key_delay(RunContext& run) {
+// False when the stop key ended the wait.
+bool wait_key_delay(RunContext& run) {
   const std::int32_t delay = key_delay(run);
-  if (delay > 0) pumped_wait(run, static_cast<std::uint64_t>(delay));
+  return delay <= 0 || pumped_wait(run, static_cast<std::uint64_t>(delay));
 }
 
 bool caps_lock_on() noexcept { return (::GetKeyState(VK_CAPITAL) & 0xFF) == 1; }
@@ -68,7 +69,7 @@ void press_command(RunContext& run, std::u16string_view parameters) {
   const bool legacy = run.setting_is_on(u"SK_LEGACY");
   TSendKeys sender = key_sender(run);
   for (std::int32_t i = 0; i < repeat && !run.process.stop_requested; ++i) {
-    wait_key_delay(run);
+    if (!wait_key_delay(run)) break;
     KeyActions actions;
     press_key(actions, name.view(), legacy, TSendKeys::layout_lookup);
     sender.perform(actions);

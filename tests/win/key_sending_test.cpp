@@ -279,6 +279,36 @@ TEST_F(KeySendingTest, IgnoreCapsInvertsShiftWhileCapsLockIsOn) {
   EXPECT_EQ(keys, expected);
 }
 
+// SK_DELAY waits while serving the message queue: a timer that fires during the wait after
+// the first key asks to stop, and the wait and the command end there, the rest untyped.
+ProcessState* timer_process = nullptr;
+void CALLBACK stop_from_timer(HWND, UINT, UINT_PTR, DWORD) { timer_process->stop_requested = true; }
+
+TEST_F(KeySendingTest, TheStopKeyEndsTheKeyDelayAndTheCommand) {
+  struct Case {
+    CommandCode code;
+    const char16_t* parameters;
+    Keys keys;
+  };
+  const Case cases[] = {
+      {u"SEN"_code, u"abc", {"down 41", "up 41"}},
+      {u"PRE"_code, u"Tab * 3", {}},  // Press waits before each key
+  };
+  timer_process = &process_;
+  for (const Case& c : cases) {
+    process_.stop_requested = false;
+    RunContext fresh(platform_, process_);
+    AssignVariable(fresh.variables, u"SK_DELAY", u"600000");
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, stop_from_timer);
+    ASSERT_NE(timer, 0u);
+    dispatch(fresh, table_, c.code, c.parameters);
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(process_.stop_requested);
+    process_.stop_requested = false;
+    EXPECT_EQ(recorded().key_texts(), c.keys);
+  }
+}
+
 TEST_F(KeySendingTest, TheStopRequestEndsARepeatedPress) {
   process_.stop_requested = true;
   run(u"PRE"_code, u"Tab * 1000000");
