@@ -142,7 +142,9 @@ TEST(PressParameters, TheRepeatCountFollowsTheFirstStar) {
     const PressParameters split = split_press_parameters(c.parameters);
     EXPECT_EQ(split.name, c.name);
     EXPECT_EQ(split.repeat_text.has_value(), c.repeat != nullptr);
-    if (c.repeat != nullptr && split.repeat_text) EXPECT_EQ(*split.repeat_text, c.repeat);
+    if (c.repeat != nullptr && split.repeat_text) {
+      EXPECT_EQ(*split.repeat_text, c.repeat);
+    }
   }
 }
 
