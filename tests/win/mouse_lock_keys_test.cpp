@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "commands/input/input_commands.h"
+#include "commands/input/mouse_over.h"
 #include "engine/dispatch.h"
 #include "engine/run_context.h"
 #include "platform/win32/wide.h"
@@ -347,6 +348,38 @@ TEST_F(MouseLockKeysTest, DownMoveAndUpDragWithTheButtonHeld) {
   EXPECT_EQ(up.message, WM_LBUTTONUP);
   EXPECT_EQ(up.at.x, origin.x + 200);
   EXPECT_EQ(up.at.y, origin.y + 150);
+}
+
+TEST_F(MouseLockKeysTest, MouseOverFindsADescendantByItsTrimmedTitleAndCentresThePointer) {
+  const auto child = [](HWND parent, const wchar_t* class_name, const wchar_t* title, int x, int y, int w, int h) {
+    return ::CreateWindowExW(0, class_name, title, WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr,
+                             ::GetModuleHandleW(nullptr), nullptr);
+  };
+  const HWND ok = child(window, L"BUTTON", L" \tOK\r\n", 10, 10, 81, 31);
+  const HWND group = child(window, L"STATIC", L"Group", 150, 60, 300, 200);
+  const HWND deep = child(group, L"BUTTON", L"Deep", 20, 30, 60, 25);
+  const HWND first_same = child(window, L"BUTTON", L"Twice", 10, 300, 50, 20);
+  child(window, L"BUTTON", L"Twice", 100, 300, 50, 20);
+  ASSERT_TRUE(ok && group && deep && first_same);
+  struct Case {
+    std::u16string control;
+    HWND expected;  // nullptr: nothing matches and the pointer stays
+  };
+  const Case cases[] = {{u"OK", ok},     {u"Deep", deep},  {u"Twice", first_same},
+                        {u"ok", nullptr}, {u"O", nullptr}, {u"Missing", nullptr}};
+  for (const Case& c : cases) {
+    ::SetCursorPos(5, 5);
+    const bool moved = move_over_control(window, c.control);
+    EXPECT_EQ(moved, c.expected != nullptr) << wintest::narrow(win32::wide(c.control));
+    POINT expected{5, 5};
+    if (c.expected) {
+      RECT frame{};
+      ::GetWindowRect(c.expected, &frame);
+      expected = {frame.left + (frame.right - frame.left) / 2, frame.top + (frame.bottom - frame.top) / 2};
+    }
+    EXPECT_EQ(cursor().x, expected.x) << wintest::narrow(win32::wide(c.control));
+    EXPECT_EQ(cursor().y, expected.y) << wintest::narrow(win32::wide(c.control));
+  }
 }
 
 // ---------------------------------------------------------------------------------------
