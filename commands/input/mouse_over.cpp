@@ -18,7 +18,8 @@ std::u16string_view trimmed(std::u16string_view text) {
   return text;
 }
 
-BOOL CALLBACK visit(HWND child, LPARAM context) {
+// No exception may leave the system's enumeration: a title that cannot be held ends the walk.
+BOOL CALLBACK visit(HWND child, LPARAM context) noexcept try {
   Search& search = *reinterpret_cast<Search*>(context);
   const int length = ::GetWindowTextLengthW(child);
   std::wstring title(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
@@ -26,6 +27,8 @@ BOOL CALLBACK visit(HWND child, LPARAM context) {
   title.resize(static_cast<std::size_t>(read > 0 ? read : 0));
   if (trimmed(win32::from_wide(title)) != search.wanted) return TRUE;
   search.found = child;
+  return FALSE;
+} catch (...) {
   return FALSE;
 }
 
