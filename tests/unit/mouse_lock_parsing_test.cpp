@@ -53,7 +53,9 @@ TEST_F(MoveTargetTest, TwoWholeNumbersAroundTheLastCommaNameThePoint) {
   for (const Case& c : cases) {
     const std::optional<ScreenPoint> point = read_move_target(run, c.parameters);
     EXPECT_EQ(point.has_value(), c.point.has_value()) << std::string(c.parameters.begin(), c.parameters.end());
-    if (point && c.point) EXPECT_EQ(*point, *c.point);
+    if (point && c.point) {
+      EXPECT_EQ(*point, *c.point);
+    }
   }
 }
 
