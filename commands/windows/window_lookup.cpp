@@ -121,8 +121,10 @@ std::optional<WindowMatch> find_window_title(std::u16string_view pattern, std::i
   const WindowScope scope = window_scope(wf_type);
   const TitlePattern parsed = parse_title_pattern(pattern);
   // The platform's exact lookup decides alone for an exact pattern, and for a wildcard
-  // whose stem is some window's whole title.
-  if (const HWND exact = ::FindWindowW(nullptr, wide(parsed.stem).c_str())) {
+  // whose stem is some window's whole title. The taskbar's thumbnails never match, not
+  // even by their exact titles.
+  const HWND exact = ::FindWindowW(nullptr, wide(parsed.stem).c_str());
+  if (exact && !is_excluded(exact)) {
     if (scope.exact_visible_only && !::IsWindowVisible(exact)) return std::nullopt;
     return WindowMatch{std::u16string(parsed.stem), exact};
   }
