@@ -33,6 +33,7 @@ TitlePattern parse_title_pattern(std::u16string_view pattern) noexcept {
 }
 
 bool title_contains(std::u16string_view title, std::u16string_view stem) noexcept {
+  if (stem.empty()) return true;
   if (stem.size() > title.size()) return false;
   const auto same = [](char16_t a, char16_t b) { return upper(a) == upper(b); };
   return std::search(title.begin(), title.end(), stem.begin(), stem.end(), same) != title.end();
