@@ -37,33 +37,32 @@ std::wstring title_of(HWND window) {
   return std::wstring(buffer, length > 0 ? length : 0);
 }
 
+struct WindowSearch {
+  DWORD process_id;
+  const std::wstring* title;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK search_child(HWND child, LPARAM context) {
+  auto& search = *reinterpret_cast<WindowSearch*>(context);
+  if (title_of(child) == *search.title) search.found = child;
+  return search.found == nullptr;
+}
+
+BOOL CALLBACK search_top(HWND window, LPARAM context) {
+  auto& search = *reinterpret_cast<WindowSearch*>(context);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != search.process_id) return TRUE;
+  if (title_of(window) == *search.title) search.found = window;
+  if (!search.found) ::EnumChildWindows(window, search_child, context);
+  return search.found == nullptr;
+}
+
 // A window of process `process_id`, top-level or descendant, titled exactly `title`.
 HWND window_of(DWORD process_id, const std::wstring& title) {
-  struct Search {
-    DWORD process_id;
-    const std::wstring* title;
-    HWND found = nullptr;
-  } search{process_id, &title};
-  ::EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(context);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner != s.process_id) return TRUE;
-        if (title_of(window) == *s.title) s.found = window;
-        if (!s.found) {
-          ::EnumChildWindows(
-              window,
-              [](HWND child, LPARAM c) -> BOOL {
-                auto& inner = *reinterpret_cast<Search*>(c);
-                if (title_of(child) == *inner.title) inner.found = child;
-                return inner.found == nullptr;
-              },
-              context);
-        }
-        return s.found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{process_id, &title};
+  ::EnumWindows(search_top, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
