@@ -66,9 +66,13 @@ TEST(WindowRules, WfTypeSetsWhichWindowsTakePart) {
     const WindowScope scope = window_scope(c.wf_type);
     SCOPED_TRACE(c.wf_type);
     EXPECT_EQ(scope.top_level, c.top_level);
-    if (scope.top_level) EXPECT_EQ(scope.top_level_visible_only, c.top_level_visible_only);
+    if (scope.top_level) {
+      EXPECT_EQ(scope.top_level_visible_only, c.top_level_visible_only);
+    }
     EXPECT_EQ(scope.children, c.children);
-    if (scope.children) EXPECT_EQ(scope.children_visible_only, c.children_visible_only);
+    if (scope.children) {
+      EXPECT_EQ(scope.children_visible_only, c.children_visible_only);
+    }
     EXPECT_EQ(scope.exact_visible_only, c.exact_visible_only);
   }
 }

@@ -280,6 +280,11 @@ TEST_F(WindowCommandsTest, WaitWindowChangedEndsWhenTheForegroundChanges) {
   changer.join();
   EXPECT_EQ(get(u"WWC_RESULT"), u"TRUE");
   EXPECT_EQ(::GetForegroundWindow(), other);
+
+  // A stop ends the wait at once and leaves the result alone.
+  process.stop_requested = true;
+  line(u"WWX"_code, u"no number");
+  EXPECT_EQ(get(u"WWC_RESULT"), u"TRUE");
 }
 
 TEST_F(WindowCommandsTest, AMissingWindowIsReportedByTheCommandsThatSayWhere) {
@@ -462,9 +467,13 @@ TEST_F(WindowCommandsTest, FindWindowByTextNamesTheWindowOfAMatchingChild) {
 
   line(u"SET"_code, t(u"Mixed Case"));
   ASSERT_TRUE(wait_until([] { return ::GetForegroundWindow() == w(u"Mixed Case"); }));
-  line(u"FIN"_code, t(u"Ghost Child") + u",1,found");  // a hidden window cannot come forward
   line(u"FIN"_code, t(u"Label") + u",1,found");
   EXPECT_TRUE(wait_until([] { return ::GetForegroundWindow() == w(u"Alpha"); }));
+  // Bringing a window forward shows it, hidden or not.
+  const HWND ghost = w(u"Ghost");
+  line(u"FIN"_code, t(u"Ghost Child") + u",1,found");
+  EXPECT_TRUE(::IsWindowVisible(ghost));
+  ::ShowWindow(ghost, SW_HIDE);
 }
 
 TEST_F(WindowCommandsTest, GetWindowProcessNamesTheOwningProgram) {
