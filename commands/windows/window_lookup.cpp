@@ -158,9 +158,10 @@ std::optional<HWND> resolve_window_title(const RunContext& run, std::u16string_v
   if (!match) return std::nullopt;
   // The handle lookup compares letter case and its scope may leave out the window that
   // the platform's exact lookup found (a title written in other letters, or WF_TYPE 3);
-  // then that window is the one meant. A window gone since the lookup is not found.
+  // then that window is the one meant. An empty title names no window, and a window gone
+  // since the lookup is not found.
   HWND window = find_window_handle(match->title, wf_type(run));
-  if (!window) window = match->exact && ::IsWindow(match->exact) ? match->exact : nullptr;
+  if (!window && !match->title.empty() && match->exact && ::IsWindow(match->exact)) window = match->exact;
   if (!window) return std::nullopt;
   return window;
 }

@@ -329,6 +329,11 @@ TEST_F(WindowCommandsTest, AMissingWindowIsReportedByTheCommandsThatSayWhere) {
       EXPECT_EQ(get(u"y"), u"keep");
     }
   }
+  // An empty title names no window, even where the system has untitled ones.
+  set(u"IGNOREERRORS", u"0");
+  ::DeleteFileW(log.c_str());
+  line(u"SET"_code, u"");
+  EXPECT_NE(read_file(log).find("Specified Window \"\" Not Present."), std::string::npos) << read_file(log);
   ::SetEnvironmentVariableW(L"DOROVEV_UNATTENDED", nullptr);
   ::DeleteFileW(log.c_str());
 }
