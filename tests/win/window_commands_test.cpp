@@ -385,6 +385,23 @@ TEST_F(WindowCommandsTest, WindowsMoveResizeAndChangeState) {
   EXPECT_TRUE(wait_until([&] { return ::GetForegroundWindow() == alpha; }));
 }
 
+// SetFocus> from either side: the foreground window in this thread, or in the fixture's,
+// whose input this thread joins only for the change.
+TEST_F(WindowCommandsTest, SetFocusTakesTheForegroundFromAnyThread) {
+  const HWND own = ::CreateWindowW(L"STATIC", L"Dvw own window", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                   nullptr, nullptr, nullptr);
+  ASSERT_NE(own, nullptr);
+  ASSERT_TRUE(force_foreground(own));
+  line(u"SET"_code, t(u"Alpha"));
+  EXPECT_TRUE(wait_until([] { return ::GetForegroundWindow() == w(u"Alpha"); }));
+
+  const DWORD fixture_thread = ::GetWindowThreadProcessId(w(u"Alpha"), nullptr);
+  line(u"SET"_code, t(u"Twin Visible"));
+  EXPECT_TRUE(wait_until([] { return ::GetForegroundWindow() == w(u"Twin Visible"); }));
+  EXPECT_FALSE(::AttachThreadInput(::GetCurrentThreadId(), fixture_thread, FALSE)) << "the input is still joined";
+  ::DestroyWindow(own);
+}
+
 TEST_F(WindowCommandsTest, TheActiveWindowIsReadWithOrWithoutItsChild) {
   const HWND alpha = w(u"Alpha");
   line(u"SET"_code, t(u"Alpha"));
