@@ -3,7 +3,8 @@
 // five descendants, it times one wildcard lookup that matches nothing (the full walk)
 // against a bare EnumWindows/EnumChildWindows walk of our own that reads and compares the
 // same titles, and measures the processor time that WaitWindowOpen> takes per second of
-// waiting for such a window.
+// waiting for such a window. The windows belong to this program, so reading a title sends
+// it a message that this thread answers at once; that dominates both walks alike.
 #include <windows.h>
 
 #include <chrono>
