@@ -8,6 +8,7 @@
 
 #include "commands/input/input_commands.h"
 #include "commands/input/mouse_move_target.h"
+#include "commands/input/mouse_over.h"
 #include "engine/dispatch.h"
 #include "engine/run_context.h"
 #include "values/comma_split.h"
@@ -133,6 +134,7 @@ void register_mouse_commands(CommandTable& table) {
   table.add(u"LUP"_code, button_command<MOUSEEVENTF_LEFTUP>);
   table.add(u"RUP"_code, button_command<MOUSEEVENTF_RIGHTUP>);
   table.add(u"MUP"_code, button_command<MOUSEEVENTF_MIDDLEUP>);
+  table.add(u"MVR"_code, mouse_over_command);
   table.add(u"GCP"_code, cursor_position_command);
   table.add(u"GTP"_code, caret_position_command);
 }

@@ -1,8 +1,12 @@
 #include "commands/input/mouse_over.h"
 
+#include <optional>
 #include <string>
 
+#include "commands/windows/window_lookup.h"
+#include "engine/run_context.h"
 #include "platform/win32/wide.h"
+#include "values/comma_split.h"
 
 namespace dorovev {
 namespace {
@@ -33,6 +37,15 @@ BOOL CALLBACK visit(HWND child, LPARAM context) noexcept try {
 }
 
 }  // namespace
+
+void mouse_over_command(RunContext& run, std::u16string_view parameters) {
+  const CommaSplit split = split_at_first_comma(parameters);
+  const Text title = run.resolve(split.first);
+  const Text control = run.resolve(split.rest);
+  if (const std::optional<HWND> window = windows::resolve_window_title(run, title.view())) {
+    move_over_control(*window, control.view());
+  }
+}
 
 bool move_over_control(HWND window, std::u16string_view control_text) {
   Search search{control_text};

@@ -380,6 +380,24 @@ TEST_F(MouseLockKeysTest, MouseOverFindsADescendantByItsTrimmedTitleAndCentresTh
     EXPECT_EQ(cursor().x, expected.x) << wintest::narrow(win32::wide(c.control));
     EXPECT_EQ(cursor().y, expected.y) << wintest::narrow(win32::wide(c.control));
   }
+
+  // The command finds the window by its title first (a wildcard title too); a window that
+  // is not there leaves the pointer where it is.
+  RECT frame{};
+  ::GetWindowRect(deep, &frame);
+  const POINT centre{frame.left + (frame.right - frame.left) / 2, frame.top + (frame.bottom - frame.top) / 2};
+  const std::pair<std::u16string, POINT> commands[] = {
+      {u"Mouse recorder,Deep", centre},
+      {u"Mouse rec*,Deep", centre},
+      {u"No such window,Deep", POINT{5, 5}},
+      {u"Mouse recorder,Nothing", POINT{5, 5}},
+  };
+  for (const auto& [parameters, at] : commands) {
+    ::SetCursorPos(5, 5);
+    run_line(u"MVR"_code, parameters);
+    EXPECT_EQ(cursor().x, at.x) << wintest::narrow(win32::wide(parameters));
+    EXPECT_EQ(cursor().y, at.y) << wintest::narrow(win32::wide(parameters));
+  }
 }
 
 // ---------------------------------------------------------------------------------------
