@@ -3,11 +3,11 @@
 // that builds the same list, and ReadLn> of line 10,000 of a 20,000-line file.
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench/wall_clock.h"
 #include "commands/files/file_commands.h"
 #include "engine/dispatch.h"
 #include "engine/run_context.h"
@@ -57,14 +57,6 @@ std::wstring plain_list(const std::wstring& folder) {
   return list;
 }
 
-template <typename F>
-double mean_milliseconds(int rounds, F&& f) {
-  f();  // warm the caches
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < rounds; ++i) f();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / rounds;
-}
-
 }  // namespace
 
 int main() {
@@ -87,9 +79,9 @@ int main() {
   const std::u16string pattern = win32::from_wide(folder) + u"\\*.txt,list";
   const std::u16string read_line = win32::from_wide(text_file) + u",10000,line";
 
-  const double plain = mean_milliseconds(10, [&] { plain_list(folder); });
-  const double listed = mean_milliseconds(10, [&] { dispatch(run, table, u"GFL"_code, pattern); });
-  const double read = mean_milliseconds(20, [&] { dispatch(run, table, u"RLN"_code, read_line); });
+  const double plain = bench::mean_milliseconds(10, [&] { plain_list(folder); });
+  const double listed = bench::mean_milliseconds(10, [&] { dispatch(run, table, u"GFL"_code, pattern); });
+  const double read = bench::mean_milliseconds(20, [&] { dispatch(run, table, u"RLN"_code, read_line); });
   std::printf("GetFileList> of %d files: %.2f ms, plain FindFirstFileW loop %.2f ms, ratio %.2f\n", kFiles, listed,
               plain, listed / plain);
   std::printf("ReadLn> of line 10,000 of %d lines: %.2f ms\n", kLines, read);

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/wall_clock.h"
 #include "commands/windows/window_commands.h"
 #include "commands/windows/window_lookup.h"
 #include "commands/windows/window_rules.h"
@@ -79,14 +80,6 @@ Walk bare_walk() {
   return walk;
 }
 
-template <typename F>
-double mean_milliseconds(int rounds, F&& f) {
-  f();  // warm the caches
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < rounds; ++i) f();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / rounds;
-}
-
 double process_seconds() {
   FILETIME created, exited, kernel, user;
   ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -122,8 +115,8 @@ int main() {
   const std::u16string pattern = std::u16string(kStem) + u"*";
 
   const Walk walk = bare_walk();
-  const double bare = mean_milliseconds(50, [] { bare_walk(); });
-  const double lookup = mean_milliseconds(50, [&] { windows::find_window_title(pattern, 1); });
+  const double bare = bench::mean_milliseconds(50, [] { bare_walk(); });
+  const double lookup = bench::mean_milliseconds(50, [&] { windows::find_window_title(pattern, 1); });
   std::printf("wildcard lookup over %d titled windows (%d top-level, children included): %.3f ms, bare "
               "EnumWindows/EnumChildWindows walk %.3f ms, ratio %.2f\n",
               walk.titles, kTopLevel, lookup, bare, lookup / bare);
