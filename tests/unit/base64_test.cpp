@@ -8,6 +8,7 @@
 #include "engine/unicode.h"
 #include "engine/value_commands.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/script_line_test.h"
 #include "values/base64.h"
 
 namespace dorovev {
@@ -110,25 +111,9 @@ TEST(HasUtf16Bom, ComparesTheFirstTwoBytesWithFFFE) {
 }
 
 // The BAS command, as a script line reaches it; the fake's ANSI code page is Windows-1252.
-class Base64CommandTest : public ::testing::Test {
+class Base64CommandTest : public testing::ScriptLineTest {
  protected:
-  Base64CommandTest() : run(platform, process) {
-    run.variables.create_fixed_slots();
-    register_value_commands(table);
-  }
-  void run_line(std::u16string_view line) {
-    run.variables.set_line_number(1);
-    const AnalysedLine analysed = split_line(line);
-    dispatch(run, table, analysed.code, analysed.parameters);
-  }
-  std::u16string value(std::u16string_view name) {
-    return run.variables.value_of(name).value_or(Text(u"<none>")).str();
-  }
-
-  FakePlatform platform;
-  ProcessState process;
-  RunContext run;
-  CommandTable table;
+  Base64CommandTest() : ScriptLineTest(register_value_commands) {}
 };
 
 TEST_F(Base64CommandTest, EncodesAndDecodes) {

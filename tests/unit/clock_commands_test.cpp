@@ -13,6 +13,7 @@
 #include "engine/run_start.h"
 #include "engine/script_extensions.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/script_line_test.h"
 #include "values/clock_format.h"
 
 namespace dorovev {
@@ -26,23 +27,10 @@ using testing::u16;
 // Thursday, 5 March 2009, 14:07:09.123: the example of the Part.
 constexpr LocalTime kThursday{2009, 3, 5, 14, 7, 9, 123};
 
-class ClockCommandsTest : public ::testing::Test {
+class ClockCommandsTest : public testing::ScriptLineTest {
  protected:
-  ClockCommandsTest() : run(platform, process) {
-    run.variables.create_fixed_slots();
-    register_clock_commands(table);
-    platform.now = kThursday;
-  }
+  ClockCommandsTest() : ScriptLineTest(register_clock_commands) { platform.now = kThursday; }
 
-  // Runs one line as the main loop hands it over, numbered as line `number`.
-  void run_line(std::u16string_view line, std::int32_t number = 1) {
-    run.variables.set_line_number(number);
-    const AnalysedLine analysed = split_line(line);
-    dispatch(run, table, analysed.code, analysed.parameters);
-  }
-  std::u16string value(std::u16string_view name) {
-    return run.variables.value_of(name).value_or(Text(u"<none>")).str();
-  }
   // Runs `line` (which names the result variable r) and gives r.
   std::u16string result_of(std::u16string_view line) {
     run_line(line);
@@ -52,11 +40,6 @@ class ClockCommandsTest : public ::testing::Test {
     const auto found = platform.files.find(std::u16string(path));
     return found == platform.files.end() ? std::string("<none>") : found->second;
   }
-
-  FakePlatform platform;
-  ProcessState process;
-  RunContext run;
-  CommandTable table;
 };
 
 TEST_F(ClockCommandsTest, TheExampleOfThePart) {

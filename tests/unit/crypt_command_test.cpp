@@ -7,6 +7,7 @@
 #include "engine/dispatch.h"
 #include "engine/run_context.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/script_line_test.h"
 
 namespace dorovev {
 namespace {
@@ -20,25 +21,9 @@ constexpr const char16_t* kWeakCipher = u"\u00ED/$\u00F9&\u0008\u201A~\u00D2[L6\
 constexpr const char16_t* kMediumCipher = u"T\u0153V\u0178\u00B4\u00B2\u00C9,d\u00E9\u00F6\u2019\u00CC[\u0018";
 constexpr const char16_t* kStrongCipher = u"WC\u00B1\u00A3\u00B4\u00BF9,\u0005\u000D\u0006\u00AA\u00D3\u00E4\u00F8";
 
-class CryptCommandTest : public ::testing::Test {
+class CryptCommandTest : public testing::ScriptLineTest {
  protected:
-  CryptCommandTest() : run(platform, process) {
-    run.variables.create_fixed_slots();
-    register_crypt_command(table);
-  }
-  void run_line(std::u16string_view line) {
-    run.variables.set_line_number(1);
-    const AnalysedLine analysed = split_line(line);
-    dispatch(run, table, analysed.code, analysed.parameters);
-  }
-  std::u16string value(std::u16string_view name) {
-    return run.variables.value_of(name).value_or(Text(u"<none>")).str();
-  }
-
-  FakePlatform platform;
-  ProcessState process;
-  RunContext run;
-  CommandTable table;
+  CryptCommandTest() : ScriptLineTest(register_crypt_command) {}
 };
 
 TEST(CryptLevelSetting, OnlyTwoAndThreeRaiseTheLevel) {

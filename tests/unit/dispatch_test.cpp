@@ -7,6 +7,7 @@
 #include "engine/dispatcher_commands.h"
 #include "engine/run_context.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/script_line_test.h"
 
 namespace dorovev {
 namespace {
@@ -15,25 +16,9 @@ using namespace codes;
 using testing::FakePlatform;
 using testing::make_lines;
 
-class DispatchTest : public ::testing::Test {
+class DispatchTest : public testing::ScriptLineTest {
  protected:
-  DispatchTest() : run(platform, process) {
-    run.variables.create_fixed_slots();
-    register_dispatcher_commands(table);
-  }
-
-  // Runs one line as the main loop hands it over, numbered as line `number`.
-  void run_line(std::u16string_view line, std::int32_t number = 1) {
-    run.variables.set_line_number(number);
-    const AnalysedLine analysed = split_line(line);
-    dispatch(run, table, analysed.code, analysed.parameters);
-  }
-  std::u16string value(std::u16string_view name) { return run.variables.value_of(name).value_or(Text(u"<none>")).str(); }
-
-  FakePlatform platform;
-  ProcessState process;
-  RunContext run;
-  CommandTable table;
+  DispatchTest() : ScriptLineTest(register_dispatcher_commands) {}
 };
 
 TEST_F(DispatchTest, UnknownCodesDoNothing) {

@@ -10,6 +10,7 @@
 #include "engine/value_commands.h"
 #include "tests/support/fake_command_services.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/script_line_test.h"
 #include "values/ascii.h"
 #include "values/string_commands.h"
 
@@ -321,25 +322,9 @@ TEST(Substring, ClampsLikeTheLanguage) {
 }
 
 // Through the command table, as a script reaches the commands.
-class StringDispatchTest : public ::testing::Test {
+class StringDispatchTest : public testing::ScriptLineTest {
  protected:
-  StringDispatchTest() : run(platform, process) {
-    run.variables.create_fixed_slots();
-    register_value_commands(table);
-  }
-  void run_line(std::u16string_view line, std::int32_t number = 1) {
-    run.variables.set_line_number(number);
-    const AnalysedLine analysed = split_line(line);
-    dispatch(run, table, analysed.code, analysed.parameters);
-  }
-  std::u16string value(std::u16string_view name) {
-    return run.variables.value_of(name).value_or(Text(u"<none>")).str();
-  }
-
-  FakePlatform platform;
-  ProcessState process;
-  RunContext run;
-  CommandTable table;
+  StringDispatchTest() : ScriptLineTest(register_value_commands) {}
 };
 
 TEST_F(StringDispatchTest, ScriptLinesReachEveryCommand) {
