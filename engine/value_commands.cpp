@@ -35,39 +35,29 @@ void base64_command(RunContext& run, std::u16string_view parameters) {
   AssignVariable(run.variables, action.rest, result);
 }
 
+namespace {
+
+// The value commands work on a variable table with the run's services; in the command
+// table they take the run itself.
+template <void (*Command)(tVarArray&, std::u16string_view, CommandServices&)>
+void on_run(RunContext& run, std::u16string_view parameters) {
+  Command(run.variables, parameters, run);
+}
+
+}  // namespace
+
 void register_value_commands(CommandTable& table) {
-  table.add(u"LET"_code, [](RunContext& run, std::u16string_view parameters) {
-    let_command(run.variables, parameters, run);
-  });
-  table.add(u"ADD"_code, [](RunContext& run, std::u16string_view parameters) {
-    add_command(run.variables, parameters, run);
-  });
-  table.add(u"SUB"_code, [](RunContext& run, std::u16string_view parameters) {
-    subtract_command(run.variables, parameters, run);
-  });
-  table.add(u"RAN"_code, [](RunContext& run, std::u16string_view parameters) {
-    random_command(run.variables, parameters, run);
-  });
-  table.add(u"CON"_code, [](RunContext& run, std::u16string_view parameters) {
-    concatenate_command(run.variables, parameters, run);
-  });
-  table.add(u"MID"_code, [](RunContext& run, std::u16string_view parameters) {
-    substring_command(run.variables, parameters, run);
-  });
-  table.add(u"POS"_code, [](RunContext& run, std::u16string_view parameters) {
-    position_command(run.variables, parameters, run);
-  });
-  table.add(u"LEN"_code, [](RunContext& run, std::u16string_view parameters) {
-    length_command(run.variables, parameters, run);
-  });
-  const CommandHandler replace = [](RunContext& run, std::u16string_view parameters) {
-    replace_command(run.variables, parameters, run);
-  };
-  table.add(u"RPL"_code, replace);
-  table.add(u"STR"_code, replace);
-  table.add(u"SEP"_code, [](RunContext& run, std::u16string_view parameters) {
-    separate_command(run.variables, parameters, run);
-  });
+  table.add(u"LET"_code, on_run<let_command>);
+  table.add(u"ADD"_code, on_run<add_command>);
+  table.add(u"SUB"_code, on_run<subtract_command>);
+  table.add(u"RAN"_code, on_run<random_command>);
+  table.add(u"CON"_code, on_run<concatenate_command>);
+  table.add(u"MID"_code, on_run<substring_command>);
+  table.add(u"POS"_code, on_run<position_command>);
+  table.add(u"LEN"_code, on_run<length_command>);
+  table.add(u"RPL"_code, on_run<replace_command>);
+  table.add(u"STR"_code, on_run<replace_command>);
+  table.add(u"SEP"_code, on_run<separate_command>);
   table.add(u"BAS"_code, base64_command);
 }
 
