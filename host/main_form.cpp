@@ -29,6 +29,15 @@ bool low_colour_display() {
   return bits < 32;
 }
 
+// The tray icon of the window, named; what to change is added by the caller.
+NOTIFYICONDATAW tray_icon_data(HWND window) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(NOTIFYICONDATAW);
+  data.hWnd = window;
+  data.uID = kTrayId;
+  return data;
+}
+
 HICON load_icon(HINSTANCE instance, int id) {
   return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
@@ -90,10 +99,7 @@ MainForm::~MainForm() {
   }
   if (hook_) ::UnhookWindowsHookEx(hook_);
   if (tray_->shown) {
-    NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(NOTIFYICONDATAW);
-    data.hWnd = window_;
-    data.uID = kTrayId;
+    NOTIFYICONDATAW data = tray_icon_data(window_);
     ::Shell_NotifyIconW(NIM_DELETE, &data);
   }
   ::DestroyWindow(window_);
@@ -104,10 +110,7 @@ MainForm::~MainForm() {
 // The icon is added on a thread of its own: where the taskbar is slow to answer (or
 // missing, under Wine the call takes seconds to fail) the macro does not wait for it.
 void MainForm::show_tray_icon() {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(NOTIFYICONDATAW);
-  data.hWnd = window_;
-  data.uID = kTrayId;
+  NOTIFYICONDATAW data = tray_icon_data(window_);
   data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
   data.uCallbackMessage = kTrayMessage;
   data.hIcon = form_icon_;
@@ -127,10 +130,7 @@ void MainForm::show_tray_icon_once_more() {
 
 void MainForm::set_tray_picture(HICON icon) {
   if (!tray_->shown) return;
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(NOTIFYICONDATAW);
-  data.hWnd = window_;
-  data.uID = kTrayId;
+  NOTIFYICONDATAW data = tray_icon_data(window_);
   data.uFlags = NIF_ICON;
   data.hIcon = icon;
   ::Shell_NotifyIconW(NIM_MODIFY, &data);
