@@ -11,11 +11,15 @@ std::u16string path_in(std::u16string_view directory, std::u16string_view name) 
   return path;
 }
 
-bool vbscript_runtimes_installed(RuntimeSystem& system, std::u16string_view system_directory) {
-  for (const RuntimeFile& file : kVBScriptRuntimes) {
-    if (!system.file_exists(path_in(system_directory, file.name))) return false;
+bool runtime_files_present(RuntimeSystem& system, std::u16string_view directory, std::span<const RuntimeFile> files) {
+  for (const RuntimeFile& file : files) {
+    if (!system.file_exists(path_in(directory, file.name))) return false;
   }
   return true;
+}
+
+bool vbscript_runtimes_installed(RuntimeSystem& system, std::u16string_view system_directory) {
+  return runtime_files_present(system, system_directory, kVBScriptRuntimes);
 }
 
 bool install_vbscript_runtimes(ScriptImage& image, RuntimeSystem& system, std::u16string_view system_directory,

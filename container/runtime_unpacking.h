@@ -3,6 +3,7 @@
 // (GW2 and GW5), put into the temporary folder for the run and removed after it.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,9 @@ inline constexpr RuntimeFile kTextCaptureLibraries[] = {{"gw2", u"GetWordNT.dll"
 
 // The directory and the name joined by one backslash.
 std::u16string path_in(std::u16string_view directory, std::u16string_view name);
+
+// Whether the directory holds every one of the files.
+bool runtime_files_present(RuntimeSystem& system, std::u16string_view directory, std::span<const RuntimeFile> files);
 
 // VBScript is available when the system directory holds all three runtime files.
 bool vbscript_runtimes_installed(RuntimeSystem& system, std::u16string_view system_directory);

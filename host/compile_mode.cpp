@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
 
 #include "container/compile_options.h"
@@ -100,28 +101,20 @@ void compile_macro(win32::Win32Platform& platform, std::u16string_view script, s
   image.add_section("script1", encipher_block(crypt, utf16_script(text)));
 
   const std::u16string upper = to_upper_ascii(text);
-  if (upper.find(u"VBSTART") != std::u16string::npos) {
-    if (vbscript_runtimes_installed(files, system_directory())) {
-      for (const RuntimeFile& runtime : kVBScriptRuntimes) {
-        image.add_section_from_file(runtime.section, path_in(system_directory(), runtime.name));
-      }
-    } else {
-      tell(u"Cannot compile - cannot locate VBScript Runtimes", MessageKind::kError);
+  // The runtimes the script needs travel with it when they can be found, each file as
+  // its section.
+  const auto carry = [&](std::u16string_view folder, std::span<const RuntimeFile> runtimes,
+                         std::u16string_view missing) {
+    if (!runtime_files_present(files, folder, runtimes)) return tell(missing, MessageKind::kError);
+    for (const RuntimeFile& runtime : runtimes) {
+      image.add_section_from_file(runtime.section, path_in(folder, runtime.name));
     }
+  };
+  if (upper.find(u"VBSTART") != std::u16string::npos) {
+    carry(system_directory(), kVBScriptRuntimes, u"Cannot compile - cannot locate VBScript Runtimes");
   }
   if (names_text_capture(upper)) {
-    const std::u16string folder = program_directory();
-    bool found = true;
-    for (const RuntimeFile& library : kTextCaptureLibraries) {
-      found = found && files.file_exists(path_in(folder, library.name));
-    }
-    if (found) {
-      for (const RuntimeFile& library : kTextCaptureLibraries) {
-        image.add_section_from_file(library.section, path_in(folder, library.name));
-      }
-    } else {
-      tell(u"Cannot compile - cannot locate GetWord Runtimes", MessageKind::kError);
-    }
+    carry(program_directory(), kTextCaptureLibraries, u"Cannot compile - cannot locate GetWord Runtimes");
   }
   if (switches.embedded_command_line) {
     image.add_section("commandline", encode_embedded_command_line(platform.text_to_ansi(*switches.embedded_command_line)));

@@ -91,19 +91,18 @@ int start_program() {
     script = image.read_section("script1");
   } catch (const ContainerFileError&) {
   }
+  const std::u16string system = system_directory();
+  process.vbscript_available = vbscript_runtimes_installed(files, system);
   if (!script.empty()) {
     // The runtimes the macro carries: VBScript's where the computer lacks it, the
     // text-capture libraries in the temporary folder for the run.
-    process.vbscript_available = install_vbscript_runtimes(image, files, system_directory(),
-                                                           vbscript_runtimes_installed(files, system_directory()));
+    process.vbscript_available = install_vbscript_runtimes(image, files, system, process.vbscript_available);
     const std::u16string temporary = temporary_names(false).directory;
     TextCaptureUnpacking text_capture = unpack_text_capture(image, files, temporary);
     process.text_capture_library = text_capture.library;
     exit_code = run_compiled_script(platform, process, script, macro_parameters_of(embedded));
     process.text_capture_library = nullptr;
     remove_text_capture_libraries(files, temporary, text_capture);
-  } else {
-    process.vbscript_available = vbscript_runtimes_installed(files, system_directory());
   }
 
   const std::u16string first = args.size() > 1 ? std::u16string(trim(args[1])) : std::u16string();
