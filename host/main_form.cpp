@@ -52,7 +52,7 @@ MainFormOptions options_from_command_line() {
   MainFormOptions options;
   options.no_tray = names_switch(command_line, u"NOSYSTRAY");
   options.no_stop_key = names_switch(command_line, u"NOSTOPKEY");
-  options.hidden = names_switch(command_line, u"HIDE");
+  // /HIDE asks for nothing more here: the window is never shown.
   return options;
 }
 

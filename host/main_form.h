@@ -16,7 +16,6 @@ namespace dorovev::host {
 struct MainFormOptions {
   bool no_tray = false;      // no tray icon at all (/NOSYSTRAY)
   bool no_stop_key = false;  // no Shift+Esc hotkey (/NOSTOPKEY)
-  bool hidden = false;       // the window stays hidden (/HIDE); it never shows anyway
   // The macro's own command line says -HIDE: each time the program is activated its
   // window is hidden again, whatever showed it.
   bool hide_on_activation = false;

@@ -82,7 +82,6 @@ int start_program() {
   options.no_tray = options.no_tray || names_switch(embedded, u"NOSYSTRAY");
   options.no_stop_key = options.no_stop_key || names_switch(embedded, u"NOSTOPKEY");
   options.hide_on_activation = names_switch(embedded, u"HIDE");
-  options.hidden = options.hidden || options.hide_on_activation;
   MainForm form(::GetModuleHandleW(nullptr), process, platform, options);
 
   int exit_code = 0;

@@ -33,7 +33,7 @@ class HostTest : public ::testing::Test {
  protected:
   win32::Win32Platform platform;
   ProcessState process;
-  host::MainFormOptions options{true, false, true};  // no tray: the tests need none
+  host::MainFormOptions options{.no_tray = true};  // no tray: the tests need none
   host::MainForm form{::GetModuleHandleW(nullptr), process, platform, options};
 };
 
@@ -99,7 +99,7 @@ TEST(MainForm, TheTrayAlternatesItsPicturesWhileARunIsActive) {
   for (const bool no_tray : {false, true}) {
     win32::Win32Platform platform;
     ProcessState process;
-    host::MainForm form{::GetModuleHandleW(nullptr), process, platform, {no_tray, true, false}};
+    host::MainForm form{::GetModuleHandleW(nullptr), process, platform, {.no_tray = no_tray, .no_stop_key = true}};
     const auto tick = [&] { ::SendMessageW(form.window(), WM_TIMER, 1, 0); };
     tick();
     EXPECT_FALSE(form.shows_second_picture());  // no run yet
@@ -121,8 +121,7 @@ TEST(MainForm, TheMacrosOwnHideSwitchHidesTheWindowOnEveryActivation) {
   for (const bool hide_on_activation : {true, false}) {
     win32::Win32Platform platform;
     ProcessState process;
-    host::MainFormOptions options{true, true, hide_on_activation};
-    options.hide_on_activation = hide_on_activation;
+    const host::MainFormOptions options{.no_tray = true, .no_stop_key = true, .hide_on_activation = hide_on_activation};
     host::MainForm form{::GetModuleHandleW(nullptr), process, platform, options};
     for (int activation = 0; activation < 2; ++activation) {
       ::ShowWindow(form.window(), SW_SHOWNA);
